@@ -1,0 +1,76 @@
+#pragma once
+// CCore: the core services every part of the program goes through: random
+// integers, stored options, field splitting, file helpers, the application
+// path, the warning box and About.
+#include "core/config_store.h"
+#include "core/random.h"
+#include "core/soft.h"
+#include "core/types.h"
+
+#include <QString>
+
+#include <memory>
+
+// How the core shows its boxes. The window layer installs one; without it the
+// core writes its messages to stderr.
+class CorePresenter {
+public:
+    virtual ~CorePresenter() = default;
+    virtual void warning(HWND owner, const CString& text) = 0;
+    virtual void about(HWND owner, const tagSoft* soft) = 0;
+};
+
+struct CoreOptions {
+    QString configPath;   // empty: ConfigStore::defaultPath()
+    QString appPath;      // empty: the folder of the running program
+    std::unique_ptr<RandomGen> random; // null: the secure source
+};
+
+class CCore {
+public:
+    CCore();
+    explicit CCore(CoreOptions options);
+    ~CCore();
+    CCore(const CCore&) = delete;
+    CCore& operator=(const CCore&) = delete;
+
+    // Uniform r with lo <= r <= hi; reversed bounds are swapped.
+    int getRandInt(int lo, int hi) { return random_->getRandInt(lo, hi); }
+
+    int getConfigB(const CString& key);
+    void saveConfigB(const CString& key, int value);
+    int getConfigInt(const CString& key);
+    void saveConfigInt(const CString& key, int value);
+    CString getConfigStr(const CString& key);
+    void saveConfigStr(const CString& key, const CString& value);
+
+    // The program's folder, ending with '/'.
+    CString getAppPath();
+    CString getFg(const CString& s, char sep, int index);
+    int isFileExist(const CString& path);
+    // Creates the file when missing (flag 1: keep an existing file as it is).
+    // Returns false when the file does not exist afterwards.
+    bool createFile(const CString& path, int flag);
+
+    void msgboxWarning(HWND owner, const CString& text);
+    CString uu(tagOprType op, tagSoft* soft, const CString& text);
+
+    void setPresenter(CorePresenter* presenter) { presenter_ = presenter; }
+    CorePresenter* presenter() const { return presenter_; }
+    RandomGen& random() { return *random_; }
+    void setRandom(std::unique_ptr<RandomGen> random) { random_ = std::move(random); }
+    ConfigStore& store() { return *store_; }
+
+private:
+    std::unique_ptr<RandomGen> random_;
+    std::unique_ptr<ConfigStore> store_;
+    QString appPath_;
+    CorePresenter* presenter_ = nullptr;
+};
+
+// The one core object and identification record of the window program.
+extern CCore* g_core;
+extern tagSoft* g_soft;
+
+// Path helpers: a GBK path as a file name for Qt, and back.
+QString pathFromGbk(const CString& path);

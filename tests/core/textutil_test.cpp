@@ -1,0 +1,44 @@
+#include "core/ccore.h"
+#include "core/textutil.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+TEST(GetFg, FieldsCountFromZeroAndEmptyFieldsCount)
+{
+    CCore core(CoreOptions{QString(), QStringLiteral("/tmp"), nullptr});
+    const CString s = "5|X||Y";
+    EXPECT_EQ(core.getFg(s, '|', 0), "5");
+    EXPECT_EQ(core.getFg(s, '|', 1), "X");
+    EXPECT_EQ(core.getFg(s, '|', 2), "");
+    EXPECT_EQ(core.getFg(s, '|', 3), "Y");
+    EXPECT_EQ(core.getFg(s, '|', 4), "");
+    EXPECT_EQ(core.getFg(s, '|', 400), "");
+    EXPECT_EQ(core.getFg(s, '|', -1), "");
+    EXPECT_EQ(core.getFg("", '|', 0), "");
+    EXPECT_EQ(core.getFg("|", '|', 1), "");
+    EXPECT_EQ(core.getFg("abc", '|', 0), "abc");
+}
+
+TEST(ToInt, BehavesLikeAtoiWithoutOverflow)
+{
+    EXPECT_EQ(textutil::toInt(""), 0);
+    EXPECT_EQ(textutil::toInt("12abc"), 12);
+    EXPECT_EQ(textutil::toInt("  \t-7"), -7);
+    EXPECT_EQ(textutil::toInt("+8"), 8);
+    EXPECT_EQ(textutil::toInt("abc"), 0);
+    EXPECT_EQ(textutil::toInt("- 5"), 0);
+    EXPECT_EQ(textutil::toInt("007"), 7);
+    EXPECT_EQ(textutil::toInt("2147483647"), INT_MAX);
+    EXPECT_EQ(textutil::toInt("-2147483648"), INT_MIN);
+    EXPECT_EQ(textutil::toInt("99999999999999999999999"), INT_MAX);
+    EXPECT_EQ(textutil::toInt("-99999999999999999999999"), INT_MIN);
+}
+
+TEST(Trimmed, RemovesCWhiteSpaceAtBothEnds)
+{
+    EXPECT_EQ(textutil::trimmed(" \t\r\n\v\f5|X \r\n"), "5|X");
+    EXPECT_EQ(textutil::trimmed("   "), "");
+    EXPECT_EQ(textutil::trimmed("a b"), "a b");
+}

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build needs, or names them when not root.
+# Sourced by ./test and ./run.
+KELVANE_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libsodium-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev fonts-noto-cjk python3)
+
+kelvane_missing_packages() {
+  local p missing=()
+  for p in "${KELVANE_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  echo "${missing[@]}"
+}
+
+kelvane_install_deps() {
+  local missing
+  missing=$(kelvane_missing_packages)
+  [ -z "$missing" ] && return 0
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "Missing Debian packages: $missing" >&2
+    echo "Install them with: sudo apt-get update && sudo apt-get install -y $missing" >&2
+    return 1
+  fi
+  echo "Installing: $missing"
+  apt-get update -qq || return 1
+  # shellcheck disable=SC2086
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $missing || return 1
+}
+
+kelvane_build() {
+  local dir=${1:-build}; shift || true
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=${KELVANE_BUILD_TYPE:-RelWithDebInfo} "$@" || return 1
+  cmake --build "$dir" || return 1
+}
