@@ -1,0 +1,54 @@
+#pragma once
+// A CCore for one test, installed as g_core and removed again afterwards.
+// Its store lives in a private temporary folder; its random source is the one
+// given (scripted results, a seeded stream, or the secure source).
+#include "core/ccore.h"
+
+#include <QTemporaryDir>
+
+#include <memory>
+#include <vector>
+
+class ScopedCore {
+public:
+    explicit ScopedCore(std::unique_ptr<RandomGen> random = nullptr, QString appPath = QString())
+    {
+        CoreOptions o;
+        o.configPath = dir_.filePath(QStringLiteral("Kelvane.ini"));
+        o.appPath = appPath.isEmpty() ? dir_.path() : appPath;
+        o.random = std::move(random);
+        core_ = std::make_unique<CCore>(std::move(o));
+        previous_ = g_core;
+        g_core = core_.get();
+    }
+    static ScopedCore scripted(std::vector<int> results)
+    {
+        return ScopedCore(std::make_unique<RandomGen>(RandomGen::scripted(std::move(results))));
+    }
+    static ScopedCore seeded(const char* seed)
+    {
+        return ScopedCore(std::make_unique<RandomGen>(RandomGen::seeded(seed)));
+    }
+    ScopedCore(ScopedCore&&) = delete;
+    ~ScopedCore()
+    {
+        if (core_ && g_core == core_.get())
+            g_core = previous_;
+    }
+
+    CCore& core() { return *core_; }
+    CCore* operator->() { return core_.get(); }
+    RandomGen& random() { return core_->random(); }
+    // Replaces the random source, e.g. with a new script for the next step.
+    void script(std::vector<int> results)
+    {
+        core_->setRandom(std::make_unique<RandomGen>(RandomGen::scripted(std::move(results))));
+    }
+    QString folder() const { return dir_.path(); }
+    QString configPath() const { return dir_.filePath(QStringLiteral("Kelvane.ini")); }
+
+private:
+    QTemporaryDir dir_;
+    std::unique_ptr<CCore> core_;
+    CCore* previous_ = nullptr;
+};
