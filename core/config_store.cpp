@@ -37,6 +37,7 @@ QString ConfigStore::defaultPath()
 ConfigStore::ConfigStore(const QString& path) : path_(path)
 {
     settings_ = std::make_unique<QSettings>(path_, QSettings::IniFormat);
+    settings_->allKeys(); // parse now, so a damaged file is noticed before any write
     if (settings_->status() == QSettings::FormatError) {
         // Keep the damaged file for the user, then start from the defaults.
         corrupt_ = true;
@@ -106,5 +107,6 @@ void ConfigStore::setStr(const std::string& key, const std::string& value)
 bool ConfigStore::sync()
 {
     settings_->sync();
-    return settings_->status() == QSettings::NoError;
+    // A format error seen while re-reading the old file does not stop the write.
+    return settings_->status() != QSettings::AccessError;
 }

@@ -27,7 +27,8 @@ std::optional<std::string> encode(const QString& text)
 
 QString decode(std::string_view bytes, bool* ok)
 {
-    QStringDecoder dec("GBK");
+    // Stateless: a lead byte cut off at the end counts as an error.
+    QStringDecoder dec("GBK", QStringConverter::Flag::Stateless);
     const QString text = dec(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
     if (ok)
         *ok = dec.isValid() && !dec.hasError();

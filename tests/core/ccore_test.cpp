@@ -1,0 +1,88 @@
+#include "core/ccore.h"
+#include "core/gbk.h"
+#include "support/scoped_core.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstring>
+
+namespace {
+struct RecordingPresenter : CorePresenter {
+    std::vector<std::pair<HWND, CString>> warnings;
+    const tagSoft* aboutSoft = nullptr;
+    int abouts = 0;
+    void warning(HWND owner, const CString& text) override { warnings.emplace_back(owner, text); }
+    void about(HWND, const tagSoft* soft) override
+    {
+        ++abouts;
+        aboutSoft = soft;
+    }
+};
+} // namespace
+
+TEST(CCore, AppPathEndsWithSeparatorSoTheOutputFileSitsInTheFolder)
+{
+    ScopedCore c(nullptr, QStringLiteral("/opt/kelvane/bin"));
+    EXPECT_EQ(c->getAppPath(), "/opt/kelvane/bin/");
+    CCore real;
+    const CString p = real.getAppPath();
+    ASSERT_FALSE(p.empty());
+    EXPECT_EQ(p.back(), '/');
+    EXPECT_TRUE(QFileInfo(QString::fromStdString(p)).isDir());
+}
+
+TEST(CCore, CreateFileKeepsExistingContentAndReportsFailure)
+{
+    ScopedCore c;
+    const CString path = c.folder().toStdString() + "/" + gbk::lit("输出.txt");
+    EXPECT_EQ(c->isFileExist(path), 0);
+    EXPECT_TRUE(c->createFile(path, 1));
+    EXPECT_EQ(c->isFileExist(path), 1);
+    {
+        QFile f(pathFromGbk(path));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("abc");
+    }
+    EXPECT_TRUE(c->createFile(path, 1));
+    EXPECT_EQ(QFileInfo(pathFromGbk(path)).size(), 3);
+    EXPECT_FALSE(c->createFile(c.folder().toStdString() + "/no/such/folder/x.txt", 1));
+}
+
+TEST(CCore, BoxesGoThroughThePresenter)
+{
+    ScopedCore c;
+    RecordingPresenter p;
+    c->setPresenter(&p);
+    auto* owner = reinterpret_cast<HWND>(0x1234);
+    c->msgboxWarning(owner, gbk::lit("至少指定一种数字类型！"));
+    ASSERT_EQ(p.warnings.size(), 1u);
+    EXPECT_EQ(p.warnings[0].first, owner);
+    tagSoft soft;
+    fillSoft(&soft);
+    EXPECT_EQ(c->uu(OPR_ABOUT, &soft, ""), "");
+    EXPECT_EQ(p.abouts, 1);
+    EXPECT_EQ(p.aboutSoft, &soft);
+    c->setPresenter(nullptr);
+    c->msgboxWarning(nullptr, "no presenter: written to stderr"); // must not crash
+}
+
+TEST(TagSoft, FieldsAreTerminatedGbkTextsWithinTheirSizes)
+{
+    tagSoft soft;
+    std::memset(&soft, 'x', sizeof soft);
+    fillSoft(&soft);
+    const char* fields[] = {soft.name, soft.maker, soft.copyright, soft.description};
+    const std::size_t sizes[] = {51, 101, 101, 101};
+    for (int i = 0; i < 4; ++i) {
+        const std::size_t len = strnlen(fields[i], sizes[i]);
+        ASSERT_LT(len, sizes[i]);
+        bool ok = false;
+        const QString text = gbk::decode(std::string(fields[i], len), &ok);
+        EXPECT_TRUE(ok);
+        EXPECT_FALSE(text.isEmpty());
+    }
+    EXPECT_TRUE(gbk::decode(soft.name).startsWith(QStringLiteral("Kelvane")));
+}
