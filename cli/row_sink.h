@@ -1,0 +1,50 @@
+#pragma once
+// Where kelvane-cli writes its rows: standard output or a file, in GBK or
+// UTF-8, with CR LF or LF line ends. Rows arrive as GBK bytes without their
+// line end. A file is written whole or not at all: it appears only when
+// every row has been written (QSaveFile). Writes are buffered.
+#include <QString>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+
+class QSaveFile;
+
+enum class Encoding { Gbk, Utf8 };
+enum class LineEnd { CrLf, Lf };
+
+class RowSink {
+public:
+    // outPath empty: standard output.
+    RowSink(const QString& outPath, Encoding encoding, LineEnd eol);
+    ~RowSink();
+    RowSink(const RowSink&) = delete;
+    RowSink& operator=(const RowSink&) = delete;
+
+    // False when the target could not be opened; error() tells why.
+    bool open();
+    // Appends one row and its line end. False once a write has failed.
+    bool row(std::string_view gbkRow);
+    // Flushes and, for a file, commits it. False on failure.
+    bool finish();
+    // The reader of standard output went away (e.g. `| head -n 1`).
+    bool pipeClosed() const { return pipeClosed_; }
+    const QString& error() const { return error_; }
+
+    // A run's text (GBK, rows ended with CR LF) as it is to be written.
+    static std::string convert(std::string_view gbkRows, Encoding encoding, LineEnd eol);
+
+private:
+    bool flush();
+
+    QString path_;
+    Encoding encoding_;
+    LineEnd eol_;
+    std::string buf_;
+    std::unique_ptr<QSaveFile> file_;
+    bool failed_ = false;
+    bool pipeClosed_ = false;
+    QString error_;
+};
