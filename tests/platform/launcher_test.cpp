@@ -11,129 +11,103 @@
 
 namespace {
 
-struct Call {
-    QString program;
-    QStringList arguments;
-    bool operator==(const Call&) const = default;
-};
+using Call = std::pair<QString, QStringList>;
 
-// A launcher whose starts are recorded instead of made.
-struct Recorder {
-    std::vector<Call> calls;
-    bool succeed = true;
-    Launcher launcher{[this](const QString& p, const QStringList& a) {
-        calls.push_back({p, a});
-        return succeed;
-    }};
-};
-
-void writeFile(const QString& path, const QByteArray& data, bool executable)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(data);
-    f.close();
-    if (executable)
-        f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
-}
-
-// A shell script that writes its argument count into <dir>/ran.
-void writeRecorderScript(const QString& path, const QString& dir)
-{
-    writeFile(path, "#!/bin/sh\necho \"$#\" > '" + dir.toUtf8() + "/ran'\n", true);
-}
-
-QByteArray waitForFile(const QString& path)
-{
-    QDeadlineTimer deadline(10000);
-    while (!QFileInfo::exists(path) && !deadline.hasExpired())
-        QThread::msleep(10);
-    QThread::msleep(50); // let the script finish writing
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll().trimmed() : QByteArray("missing");
-}
-
-// Runs the test body inside dir as the working folder.
-struct InFolder {
+// A temporary working folder holding a script that writes its argument
+// count into "ran", a document whose name starts with '-', and a folder.
+struct Sandbox {
+    QTemporaryDir dir;
     QString previous = QDir::currentPath();
-    explicit InFolder(const QString& dir) { QDir::setCurrent(dir); }
-    ~InFolder() { QDir::setCurrent(previous); }
+    Sandbox()
+    {
+        QDir::setCurrent(dir.path());
+        const QByteArray ran = dir.filePath(QStringLiteral("ran")).toUtf8();
+        write(QStringLiteral("tool"), "#!/bin/sh\necho \"$#\" > '" + ran + "'\n");
+        write(QStringLiteral("-notes.txt"), "x");
+        QDir(dir.path()).mkdir(QStringLiteral("folder one"));
+    }
+    ~Sandbox() { QDir::setCurrent(previous); }
+    void write(const QString& name, const QByteArray& data)
+    {
+        QFile f(dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(data);
+        if (data.startsWith("#!"))
+            f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
+    }
+    QString path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
+    // The script's record, once it has run (or "none" after 10 s).
+    QByteArray ran() const
+    {
+        QFile f(path("ran"));
+        for (QDeadlineTimer t(10000); !t.hasExpired() && f.size() == 0; QThread::msleep(10)) {
+        }
+        return f.open(QIODevice::ReadOnly) ? f.readAll().trimmed() : QByteArray("none");
+    }
 };
 
 } // namespace
 
 TEST(Launcher, StartsARealExecutableWholeWithNoArguments)
 {
-    QTemporaryDir dir;
-    InFolder in(dir.path());
+    Sandbox box;
     // The name holds a blank and shell syntax; a shell would run `touch pwned`.
-    const QString name = QStringLiteral("run me; touch pwned");
-    writeRecorderScript(dir.filePath(name), dir.path());
-    EXPECT_TRUE(Launcher().open(name));
-    EXPECT_EQ(waitForFile(dir.filePath("ran")), "0");
-    EXPECT_FALSE(QFileInfo::exists(dir.filePath("pwned")));
-
-    QFile::remove(dir.filePath("ran"));
-    EXPECT_TRUE(Launcher().open(dir.filePath(name)));
-    EXPECT_EQ(waitForFile(dir.filePath("ran")), "0");
+    QFile::rename(box.path("tool"), box.path("run me; touch pwned"));
+    EXPECT_TRUE(Launcher().open(QStringLiteral("run me; touch pwned")));
+    EXPECT_EQ(box.ran(), "0");
+    EXPECT_FALSE(QFileInfo::exists(box.path("pwned")));
 }
 
 TEST(Launcher, ShellSyntaxAndBlankTextsAreNeverInterpreted)
 {
-    QTemporaryDir dir;
-    InFolder in(dir.path());
-    writeRecorderScript(dir.filePath("tool"), dir.path());
-    const QString pwned = dir.filePath("pwned");
-    const QStringList texts{
-        "touch " + pwned + "; echo",   "./tool | touch " + pwned,
-        "$(touch " + pwned + ")",      "`touch " + pwned + "`",
-        "\"" + dir.filePath("tool") + "\"", "'./tool'",
-        "./tool --flag",               "",
-        "   ",                         "no-such-program-here",
-    };
-    Recorder rec;
+    Sandbox box;
+    const QString pwned = box.path("pwned");
+    const QStringList texts{"touch " + pwned + "; echo", "./tool | touch " + pwned,
+                            "$(touch " + pwned + ")",    "`touch " + pwned + "`",
+                            "\"" + box.path("tool") + "\"", "'./tool'",
+                            "./tool --flag",             "",
+                            "   ",                       "https://example.com/a b"};
+    std::vector<Call> calls;
+    Launcher recorded([&](const QString& p, const QStringList& a) {
+        calls.emplace_back(p, a);
+        return true;
+    });
     for (const QString& t : texts) {
         testing::internal::CaptureStderr();
-        EXPECT_FALSE(rec.launcher.open(t)) << t.toStdString();
+        EXPECT_FALSE(recorded.open(t)) << t.toStdString();
+        EXPECT_FALSE(Launcher().open(t));
         EXPECT_NE(testing::internal::GetCapturedStderr().find("cannot open"), std::string::npos);
-        testing::internal::CaptureStderr();
-        EXPECT_FALSE(Launcher().open(t)); // the real starter is not reached either
-        testing::internal::GetCapturedStderr();
     }
-    EXPECT_TRUE(rec.calls.empty());
-    QThread::msleep(300);
+    EXPECT_TRUE(calls.empty());
+    QThread::msleep(200);
     EXPECT_FALSE(QFileInfo::exists(pwned));
-    EXPECT_FALSE(QFileInfo::exists(dir.filePath("ran")));
+    EXPECT_FALSE(QFileInfo::exists(box.path("ran")));
 }
 
 TEST(Launcher, DocumentsFoldersAndAddressesGoToTheDesktopHandler)
 {
-    QTemporaryDir dir;
-    InFolder in(dir.path());
-    writeFile(dir.filePath("-notes.txt"), "x", false);
-    QDir(dir.path()).mkdir("folder one");
-    writeRecorderScript(dir.filePath("tool"), dir.path());
-
-    Recorder rec;
+    Sandbox box;
+    std::vector<Call> calls;
+    bool succeed = true;
+    Launcher recorded([&](const QString& p, const QStringList& a) {
+        calls.emplace_back(p, a);
+        return succeed;
+    });
+    for (const char* t : {"-notes.txt", "folder one", "https://example.com/?q=1", "./tool", "sh"})
+        EXPECT_TRUE(recorded.open(QString::fromUtf8(t))) << t;
     const QString opener = Launcher::desktopOpener();
-    EXPECT_TRUE(rec.launcher.open("-notes.txt")); // made absolute: never read as an option
-    EXPECT_TRUE(rec.launcher.open("folder one"));
-    EXPECT_FALSE(rec.launcher.open("https://example.com/a b")); // not an address
-    EXPECT_TRUE(rec.launcher.open("https://example.com/?q=1"));
-    EXPECT_TRUE(rec.launcher.open("./tool"));
-    EXPECT_TRUE(rec.launcher.open("sh")); // a bare name is found on PATH
-    ASSERT_EQ(rec.calls.size(), 5u);
-    EXPECT_EQ(rec.calls[0], (Call{opener, {dir.filePath("-notes.txt")}}));
-    EXPECT_EQ(rec.calls[1], (Call{opener, {dir.filePath("folder one")}}));
-    EXPECT_EQ(rec.calls[2], (Call{opener, {"https://example.com/?q=1"}}));
-    EXPECT_EQ(rec.calls[3], (Call{dir.filePath("tool"), {}}));
-    EXPECT_TRUE(rec.calls[4].arguments.isEmpty());
-    EXPECT_TRUE(QFileInfo(rec.calls[4].program).isAbsolute());
+    ASSERT_EQ(calls.size(), 5u);
+    // Files are made absolute, so "-notes.txt" is never read as an option.
+    EXPECT_EQ(calls[0], Call(opener, {box.path("-notes.txt")}));
+    EXPECT_EQ(calls[1], Call(opener, {box.path("folder one")}));
+    EXPECT_EQ(calls[2], Call(opener, {"https://example.com/?q=1"}));
+    EXPECT_EQ(calls[3], Call(box.path("tool"), {}));
+    EXPECT_TRUE(QFileInfo(calls[4].first).isAbsolute()); // a bare name found on PATH
+    EXPECT_TRUE(calls[4].second.isEmpty());
 
-    // A start that fails is reported, not hidden.
-    rec.succeed = false;
+    succeed = false; // a start that fails is reported, not hidden
     testing::internal::CaptureStderr();
-    EXPECT_FALSE(rec.launcher.open("folder one"));
+    EXPECT_FALSE(recorded.open(QStringLiteral("folder one")));
     EXPECT_NE(testing::internal::GetCapturedStderr().find("could not start xdg-open"),
               std::string::npos);
 }
