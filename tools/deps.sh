@@ -2,7 +2,7 @@
 # Installs the Debian packages the build needs, or names them when not root.
 # Sourced by ./test and ./run.
 KELVANE_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libsodium-dev
-  libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev fonts-noto-cjk python3)
+  libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev fonts-noto-cjk python3 xdg-utils)
 
 kelvane_missing_packages() {
   local p missing=()
