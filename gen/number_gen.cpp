@@ -1,0 +1,336 @@
+#include "gen/number_gen.h"
+
+#include "core/ccore.h"
+#include "core/textutil.h"
+#include "gen/gen_common.h"
+#include "gen/number_text.h"
+
+#include <locale.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <memory>
+
+namespace {
+
+// Interface texts (GBK).
+const char kMsgNoKind[] = "\xd6\xc1\xc9\xd9\xd6\xb8\xb6\xa8\xd2\xbb\xd6\xd6\xca\xfd\xd7\xd6\xc0\xe0\xd0\xcd\xa3\xa1"; // 至少指定一种数字类型！
+const char kMsgDecimals[] = "\xb1\xa3\xc1\xf4\xd0\xa1\xca\xfd\xce\xbb\xca\xfd\xb1\xd8\xd0\xeb\xca\xc7\x30\xb5\xbd\x35\xd6\xae\xbc\xe4\xb5\xc4\xd5\xfb\xca\xfd\xa3\xa1"; // 保留小数位数必须是0到5之间的整数！
+const char kMsgRange[] = "\xca\xfd\xd6\xb5\xb7\xb6\xce\xa7\xc9\xe8\xb6\xa8\xce\xde\xd0\xa7\xa3\xa1"; // 数值范围设定无效！
+const char kMsgCount[] = "\xc9\xfa\xb3\xc9\xb8\xf6\xca\xfd\xc9\xe8\xb6\xa8\xce\xde\xd0\xa7\xa3\xa1"; // 生成个数设定无效！
+const char kMsgNotFinite[] = "\xca\xfd\xd6\xb5\xb7\xb6\xce\xa7\xb1\xd8\xd0\xeb\xca\xc7\xd3\xd0\xcf\xde\xb5\xc4\xca\xfd\xd7\xd6\xa3\xa1"; // 数值范围必须是有限的数字！
+const char kMsgIntRange[] = "\xd5\xfb\xca\xfd\xb5\xc4\xca\xfd\xd6\xb5\xb7\xb6\xce\xa7\xb1\xd8\xd0\xeb\xd4\xda\x2d\x32\x31\x34\x37\x34\x38\x33\x36\x34\x37\xb5\xbd\x32\x31\x34\x37\x34\x38\x33\x36\x34\x37\xd6\xae\xbc\xe4\xa3\xa1"; // 整数的数值范围必须在-2147483647到2147483647之间！
+const char kMsgKeep[] = "\xb1\xa3\xc1\xf4"; // 保留
+const char kMsgDecimalsRange[] = "\xce\xbb\xd0\xa1\xca\xfd\xca\xb1\xa3\xac\xca\xfd\xd6\xb5\xb7\xb6\xce\xa7\xb1\xd8\xd0\xeb\xd4\xda\x2d"; // 位小数时，数值范围必须在-
+const char kMsgTo[] = "\xb5\xbd"; // 到
+const char kMsgBetween[] = "\xd6\xae\xbc\xe4\xa3\xa1"; // 之间！
+const char kMsgNoFloatValue[] = "\xca\xfd\xd6\xb5\xb7\xb6\xce\xa7\xc4\xda\xc3\xbb\xd3\xd0\xbf\xc9\xc9\xfa\xb3\xc9\xb5\xc4\xb8\xa1\xb5\xe3\xca\xfd\xa3\xac\xc7\xeb\xb7\xc5\xbf\xed\xca\xfd\xd6\xb5\xb7\xb6\xce\xa7\xa3\xa1"; // 数值范围内没有可生成的浮点数，请放宽数值范围！
+const char kMsgTooMany[] = "\xc9\xfa\xb3\xc9\xb8\xf6\xca\xfd\xb2\xbb\xc4\xdc\xb3\xac\xb9\xfd"; // 生成个数不能超过
+const char kMsgRows[] = "\xb8\xf6\xa3\xa1"; // 个！
+
+constexpr int32_t kScaledLimit = 2147483647;
+// Room for one row without its line end: any int, or a fixed value below
+// 2^31 + 1 in magnitude with up to 9 decimals (at most 21 characters).
+constexpr std::size_t kRowChars = 32;
+
+// A double truncated toward zero to an int, saturating instead of undefined
+// behaviour outside the int range (checked settings never get there).
+int truncToInt(double x)
+{
+    if (std::isnan(x))
+        return 0;
+    if (x <= -2147483649.0)
+        return std::numeric_limits<int>::min();
+    if (x >= 2147483648.0)
+        return std::numeric_limits<int>::max();
+    return static_cast<int>(x);
+}
+
+bool scaledFits(double scaled)
+{
+    return scaled >= -kScaledLimit && scaled <= kScaledLimit;
+}
+
+// Decimals as used for the scale and the format. Outside 0..5 only unchecked
+// settings get here; the cap keeps p a 32-bit value.
+int usableDecimals(int decimals)
+{
+    return std::clamp(decimals, 0, 9);
+}
+
+int powerOfTen(int decimals)
+{
+    int p = 1;
+    for (int i = 0; i < usableDecimals(decimals); ++i)
+        p *= 10;
+    return p;
+}
+
+// Everything a floating-point draw needs that stays the same between draws.
+struct FloatPlan {
+    int decimals;
+    int p;      // 10^decimals
+    int lo, hi; // the scaled bounds, truncated toward zero
+    int q;      // bound of the second draw: p / 10
+    double min, max;
+};
+
+FloatPlan makeFloatPlan(float rangeMin, float rangeMax, int decimals)
+{
+    FloatPlan f;
+    f.decimals = usableDecimals(decimals);
+    f.p = powerOfTen(decimals);
+    f.lo = truncToInt(double(f.p) * double(rangeMin));
+    f.hi = truncToInt(double(f.p) * double(rangeMax));
+    f.q = f.p / 10;
+    f.min = rangeMin;
+    f.max = rangeMax;
+    return f;
+}
+
+// The value of the pair (a, g), folded back once when it overshoots the
+// maximum. The sum is taken in 64 bits: near the top of the 32-bit range it
+// can exceed it.
+double pairValue(const FloatPlan& f, int a, int g)
+{
+    double v = double(int64_t(a) + g) / f.p;
+    if (v > f.max)
+        v -= double(kFoldBack);
+    return v;
+}
+
+double drawFloat(CCore& core, const FloatPlan& f)
+{
+    for (;;) {
+        const int a = core.getRandInt(f.lo, f.hi);
+        const int g = core.getRandInt(0, f.q);
+        const double v = pairValue(f, a, g);
+        if (!(v < f.min))
+            return v;
+    }
+}
+
+struct RowPlan {
+    bool isInt, isFloat;
+    int intLo, intHi;
+    FloatPlan fl;
+};
+
+RowPlan makeRowPlan(const NumberSettings& s)
+{
+    return {s.isInt != 0, s.isFloat != 0, truncToInt(s.rangeMin), truncToInt(s.rangeMax),
+            makeFloatPlan(s.rangeMin, s.rangeMax, s.decimals)};
+}
+
+// Writes one row at out, which has kRowChars bytes of room.
+char* putRow(CCore& core, const RowPlan& r, char* out)
+{
+    if (!r.isInt && !r.isFloat)
+        return out; // unchecked settings: no kind could ever be drawn
+    for (;;) {
+        // The kind is drawn for every row, even when only one kind is asked
+        // for: then it is drawn until it gives that kind.
+        int kind;
+        if (r.isInt && r.isFloat)
+            kind = core.getRandInt(kKindInt, kKindFloat);
+        else {
+            kind = r.isInt ? kKindInt : kKindFloat;
+            core.random().drawUntil(kKindInt, kKindFloat, kind);
+        }
+        if (kind == kKindInt && r.isInt)
+            return numtext::putInt(out, core.getRandInt(r.intLo, r.intHi));
+        if (kind == kKindFloat && r.isFloat) {
+            const float holder = static_cast<float>(drawFloat(core, r.fl));
+            if (holder != kNoRowMarker) {
+                // Values stay below 2^31 + 1 in magnitude, so the room always suffices.
+                char* end = numtext::putFixed(out, out + kRowChars, holder, r.fl.decimals);
+                return end ? end : out;
+            }
+        }
+    }
+}
+
+// Makes count rows into a buffer and hands each full buffer to flush.
+template <class Flush>
+void runRows(const NumberSettings& s, std::size_t chunkBytes, Flush&& flush)
+{
+    if (s.count <= 0)
+        return;
+    CCore& core = *g_core;
+    const RowPlan plan = makeRowPlan(s);
+    const std::size_t cap = std::max(chunkBytes, kRowChars + 2);
+    const auto buf = std::make_unique_for_overwrite<char[]>(cap);
+    char* const begin = buf.get();
+    char* const limit = begin + cap - (kRowChars + 2);
+    char* p = begin;
+    for (int i = 0; i < s.count; ++i) {
+        if (p > limit) {
+            flush(std::string_view(begin, std::size_t(p - begin)));
+            p = begin;
+        }
+        p = putRow(core, plan, p);
+        *p++ = '\r';
+        *p++ = '\n';
+    }
+    if (p != begin)
+        flush(std::string_view(begin, std::size_t(p - begin)));
+}
+
+// An upper estimate of one row's length with its line end, for reserving.
+std::size_t rowLengthEstimate(const RowPlan& r)
+{
+    char tmp[kRowChars];
+    auto len = [&](int v) { return std::size_t(numtext::putInt(tmp, v) - tmp); };
+    std::size_t n = 0;
+    if (r.isInt)
+        n = std::max(len(r.intLo), len(r.intHi));
+    if (r.isFloat) {
+        const std::size_t whole = std::max(len(r.fl.lo / r.fl.p), len(r.fl.hi / r.fl.p)) + 1;
+        n = std::max(n, whole + (r.fl.decimals > 0 ? std::size_t(r.fl.decimals) + 1 : 0));
+    }
+    return n + 2;
+}
+
+float roundToFloat(double d)
+{
+    if (std::isnan(d))
+        return std::numeric_limits<float>::quiet_NaN();
+    // From halfway between FLT_MAX and the next power of two on, the nearest
+    // single-precision value is infinite.
+    constexpr double kOverflow = 0x1.ffffffp127;
+    if (d >= kOverflow)
+        return std::numeric_limits<float>::infinity();
+    if (d <= -kOverflow)
+        return -std::numeric_limits<float>::infinity();
+    return static_cast<float>(d);
+}
+
+CString decimalsRangeMessage(int decimals)
+{
+    // 2147483647 / 10^decimals written out exactly.
+    const int p = powerOfTen(decimals);
+    std::string limit = std::to_string(kScaledLimit / p);
+    if (decimals > 0) {
+        std::string frac = std::to_string(kScaledLimit % p);
+        limit += '.' + std::string(std::size_t(decimals) - frac.size(), '0') + frac;
+    }
+    return CString(kMsgKeep) + std::to_string(decimals) + kMsgDecimalsRange + limit + kMsgTo + limit + kMsgBetween;
+}
+
+} // namespace
+
+int numberFieldInt(const CString& text)
+{
+    return textutil::toInt(text);
+}
+
+float numberFieldBound(const CString& text)
+{
+    if (text.empty())
+        return 0.0f;
+    // atof under the "C" locale: the decimal point is '.' whatever the
+    // user's locale says.
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(0));
+    const double d = cLocale ? strtod_l(text.c_str(), nullptr, cLocale) : strtod(text.c_str(), nullptr);
+    return roundToFloat(d);
+}
+
+NumberSettings NumberSettings::fromFields(int isInt, int isFloat, const CString& minText, const CString& maxText,
+                                          const CString& countText, const CString& decimalsText)
+{
+    NumberSettings s;
+    s.isInt = isInt;
+    s.isFloat = isFloat;
+    s.rangeMin = numberFieldBound(minText);
+    s.rangeMax = numberFieldBound(maxText);
+    s.count = numberFieldInt(countText);
+    s.decimals = numberFieldInt(decimalsText);
+    return s;
+}
+
+CString NumberSettings::validate(int maxCount) const
+{
+    if (isInt == 0 && isFloat == 0)
+        return kMsgNoKind;
+    if (isFloat != 0 && (decimals < 0 || decimals > kMaxDecimals))
+        return kMsgDecimals;
+    if (rangeMin > rangeMax)
+        return kMsgRange;
+    if (count < 1)
+        return kMsgCount;
+    // The rules above come first so every case they describe keeps its
+    // message; the ones below keep the draws defined and finite.
+    if (!std::isfinite(rangeMin) || !std::isfinite(rangeMax))
+        return kMsgNotFinite;
+    if (isFloat != 0) {
+        // Floating-point rows scale the bounds by 10^decimals; this is the
+        // stricter limit, so it speaks for both kinds.
+        const double p = powerOfTen(decimals);
+        if (!scaledFits(p * rangeMin) || !scaledFits(p * rangeMax))
+            return decimalsRangeMessage(decimals);
+    }
+    if (isInt != 0 && (!scaledFits(rangeMin) || !scaledFits(rangeMax)))
+        return kMsgIntRange;
+    if (isFloat != 0 && !floatRangeHasValue(rangeMin, rangeMax, decimals))
+        return kMsgNoFloatValue;
+    if (count > maxCount)
+        return CString(kMsgTooMany) + std::to_string(maxCount) + kMsgRows;
+    seedCRuntime();
+    return {};
+}
+
+bool floatRangeHasValue(float rangeMin, float rangeMax, int decimals)
+{
+    const FloatPlan f = makeFloatPlan(rangeMin, rangeMax, decimals);
+    // lo and hi are p * rangeMin and p * rangeMax (exact in double) truncated
+    // toward zero. When hi > lo, one pair with g = 0 lies within the bounds in
+    // exact arithmetic: a = hi when rangeMin >= 0 (p * rangeMin < hi <=
+    // p * rangeMax), a = lo otherwise (p * rangeMin <= lo, and lo < p *
+    // rangeMax or lo <= 0 <= p * rangeMax). Rounding the quotient keeps it
+    // within the bounds, so it is neither folded back nor rejected.
+    if (f.hi > f.lo)
+        return true;
+    // Otherwise a = lo is the only first draw: try each second draw as the
+    // draw itself would (at most 10001).
+    for (int g = 0; g <= f.q; ++g)
+        if (!(pairValue(f, f.lo, g) < f.min))
+            return true;
+    return false;
+}
+
+double drawFloatValue(float rangeMin, float rangeMax, int decimals)
+{
+    return drawFloat(*g_core, makeFloatPlan(rangeMin, rangeMax, decimals));
+}
+
+void appendNumberRow(const NumberSettings& s, std::string& out)
+{
+    char buf[kRowChars];
+    const char* end = putRow(*g_core, makeRowPlan(s), buf);
+    out.append(buf, std::size_t(end - buf));
+}
+
+CString drawNumberRow(const NumberSettings& s)
+{
+    CString row;
+    appendNumberRow(s, row);
+    return row;
+}
+
+CString drawNumberRows(const NumberSettings& s)
+{
+    CString out;
+    if (s.count <= 0)
+        return out;
+    out.reserve(std::size_t(s.count) * rowLengthEstimate(makeRowPlan(s)));
+    runRows(s, kNumberChunkBytes, [&out](std::string_view chunk) { out.append(chunk); });
+    return out;
+}
+
+void streamNumberRows(const NumberSettings& s, const NumberSink& sink, std::size_t chunkBytes)
+{
+    runRows(s, chunkBytes, [&sink](std::string_view chunk) { sink(chunk); });
+}
