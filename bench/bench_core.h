@@ -2,6 +2,7 @@
 // A CCore for a benchmark program: the secure random source and a throwaway
 // option store, installed as g_core for the life of the program.
 #include "core/ccore.h"
+#include "core/core_options.h"
 
 #include <QTemporaryDir>
 

@@ -1,6 +1,8 @@
 #include "cli/cli_common.h"
 
 #include "core/ccore.h"
+#include "core/config_store.h"
+#include "core/core_options.h"
 #include "core/gbk.h"
 
 #include <cstdio>

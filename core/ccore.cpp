@@ -1,5 +1,8 @@
 #include "core/ccore.h"
 
+#include "core/config_store.h"
+#include "core/core_options.h"
+
 #include "core/gbk.h"
 #include "core/textutil.h"
 
@@ -35,10 +38,10 @@ CCore::CCore(CoreOptions options)
     : random_(options.random ? std::move(options.random) : std::make_unique<RandomGen>(RandomGen::secure())),
       store_(std::make_unique<ConfigStore>(options.configPath.isEmpty() ? ConfigStore::defaultPath()
                                                                         : options.configPath)),
-      appPath_(options.appPath.isEmpty() ? runningProgramFolder() : options.appPath)
+      appPath_((options.appPath.isEmpty() ? runningProgramFolder() : options.appPath).toStdString())
 {
-    if (!appPath_.endsWith(QLatin1Char('/')))
-        appPath_ += QLatin1Char('/');
+    if (appPath_.empty() || appPath_.back() != '/')
+        appPath_ += '/';
 }
 
 CCore::~CCore() = default;
@@ -53,9 +56,9 @@ void CCore::saveConfigStr(const CString& key, const CString& value) { store_->se
 CString CCore::getAppPath()
 {
     // A folder name GBK cannot hold is kept as UTF-8 bytes rather than lost.
-    if (auto bytes = gbk::encode(appPath_))
+    if (auto bytes = gbk::encode(QString::fromStdString(appPath_)))
         return *bytes;
-    return appPath_.toStdString();
+    return appPath_;
 }
 
 CString CCore::getFg(const CString& s, char sep, int index)

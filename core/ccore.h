@@ -2,14 +2,16 @@
 // CCore: the core services every part of the program goes through: random
 // integers, stored options, field splitting, file helpers, the application
 // path, the warning box and About.
-#include "core/config_store.h"
 #include "core/random.h"
 #include "core/soft.h"
 #include "core/types.h"
 
-#include <QString>
-
 #include <memory>
+#include <string>
+
+// Kept out of this header so that the generators see no Qt type.
+class ConfigStore;
+struct CoreOptions; // core/core_options.h
 
 // How the core shows its boxes. The window layer installs one; without it the
 // core writes its messages to stderr.
@@ -18,12 +20,6 @@ public:
     virtual ~CorePresenter() = default;
     virtual void warning(HWND owner, const CString& text) = 0;
     virtual void about(HWND owner, const tagSoft* soft) = 0;
-};
-
-struct CoreOptions {
-    QString configPath;   // empty: ConfigStore::defaultPath()
-    QString appPath;      // empty: the folder of the running program
-    std::unique_ptr<RandomGen> random; // null: the secure source
 };
 
 class CCore {
@@ -64,7 +60,7 @@ public:
 private:
     std::unique_ptr<RandomGen> random_;
     std::unique_ptr<ConfigStore> store_;
-    QString appPath_;
+    std::string appPath_; // UTF-8, ending with '/'
     CorePresenter* presenter_ = nullptr;
 };
 
@@ -72,5 +68,3 @@ private:
 extern CCore* g_core;
 extern tagSoft* g_soft;
 
-// Path helpers: a GBK path as a file name for Qt, and back.
-QString pathFromGbk(const CString& path);

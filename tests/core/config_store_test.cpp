@@ -1,4 +1,6 @@
 #include "core/ccore.h"
+#include "core/config_store.h"
+#include "core/core_options.h"
 #include "core/gbk.h"
 #include "support/scoped_core.h"
 

@@ -1,4 +1,6 @@
 #include "core/ccore.h"
+#include "core/config_store.h"
+#include "core/core_options.h"
 #include "core/textutil.h"
 
 #include <gtest/gtest.h>

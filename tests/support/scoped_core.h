@@ -3,6 +3,8 @@
 // Its store lives in a private temporary folder; its random source is the one
 // given (scripted results, a seeded stream, or the secure source).
 #include "core/ccore.h"
+#include "core/config_store.h"
+#include "core/core_options.h"
 
 #include <QTemporaryDir>
 
