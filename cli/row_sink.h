@@ -32,6 +32,7 @@ public:
     // The reader of standard output went away (e.g. `| head -n 1`).
     bool pipeClosed() const { return pipeClosed_; }
     const QString& error() const { return error_; }
+    bool isFile() const { return !path_.isEmpty(); }
 
     // A run's text (GBK, rows ended with CR LF) as it is to be written.
     static std::string convert(std::string_view gbkRows, Encoding encoding, LineEnd eol);

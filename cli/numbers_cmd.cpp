@@ -1,0 +1,105 @@
+// `kelvane-cli numbers`: integers and/or floating-point numbers in a range.
+#include "cli/numbers_cmd.h"
+
+#include "cli/cli_common.h"
+#include "cli/row_loop.h"
+#include "core/ccore.h"
+#include "gen/number_gen.h"
+
+#include <climits>
+#include <cmath>
+#include <memory>
+#include <optional>
+
+namespace {
+
+struct NumbersOptions {
+    CommonOptions common;
+    bool isInt = false, isFloat = false;
+    std::vector<std::string> range; // MIN MAX
+    std::optional<std::string> min, max;
+    std::optional<std::string> count;
+    std::optional<std::string> decimals;
+    bool unique = false;
+};
+
+// At most how many different rows the settings can give (an upper bound).
+uint64_t distinctRows(const NumberSettings& s)
+{
+    uint64_t n = 0;
+    if (s.isInt)
+        n += uint64_t(int64_t(s.rangeMax) - int64_t(s.rangeMin)) + 1;
+    if (s.isFloat) {
+        const double p = std::pow(10.0, s.decimals);
+        // f from lo to hi plus g up to p / 10, folded back within the range.
+        n += uint64_t(std::trunc(p * double(s.rangeMax)) - std::trunc(p * double(s.rangeMin))) + 1 + uint64_t(p / 10) + 1;
+    }
+    return n;
+}
+
+int runNumbers(const NumbersOptions& o)
+{
+    auto core = makeCore(o.common);
+    g_core = core.get();
+    CString minText = "80", maxText = "100";
+    CString countText = "10", decimalsText = "2";
+    int isInt = 1, isFloat = 0;
+    if (o.common.fromSettings) {
+        isInt = core->getConfigB("isInt");
+        isFloat = core->getConfigB("isFloat");
+        countText = core->getConfigStr("count_int");
+        decimalsText = core->getConfigStr("xsw");
+    }
+    if (o.isInt || o.isFloat) {
+        isInt = o.isInt;
+        isFloat = o.isFloat;
+    }
+    if (o.range.size() == 2) {
+        minText = o.range[0];
+        maxText = o.range[1];
+    }
+    if (o.min)
+        minText = *o.min;
+    if (o.max)
+        maxText = *o.max;
+    if (o.count)
+        countText = *o.count;
+    if (o.decimals)
+        decimalsText = *o.decimals;
+
+    const NumberSettings s = NumberSettings::fromFields(isInt, isFloat, minText, maxText, countText, decimalsText);
+    if (const CString msg = s.validate(INT_MAX); !msg.empty()) {
+        printError(msg);
+        return kExitInvalid;
+    }
+    RowSink sink(QString::fromStdString(o.common.out), o.common.enc(), o.common.lineEnd());
+    if (!sink.open()) {
+        printError("无法写入文件 " + o.common.out + "：" + sink.error().toStdString(), true);
+        return kExitOutput;
+    }
+    RowLoopOptions loop;
+    loop.count = s.count;
+    loop.unique = o.unique;
+    loop.distinctLimit = distinctRows(s);
+    const int rc = runRowLoop(loop, [&s](CString& row) { appendNumberRow(s, row); }, sink);
+    g_core = nullptr;
+    return rc;
+}
+
+} // namespace
+
+std::function<int()> addNumbersCommand(CLI::App& app)
+{
+    auto o = std::make_shared<NumbersOptions>();
+    CLI::App* cmd = app.add_subcommand("numbers", "Integers and floating-point numbers within a value range");
+    cmd->add_flag("--int", o->isInt, "Integer rows (the default when neither --int nor --float is given)");
+    cmd->add_flag("--float", o->isFloat, "Floating-point rows; with --int each row is either, at even chances");
+    cmd->add_option("--range", o->range, "Value range (default 80 100)")->expected(2)->type_name("MIN MAX");
+    cmd->add_option("--min", o->min, "Lower bound of the range")->type_name("NUMBER");
+    cmd->add_option("--max", o->max, "Upper bound of the range")->type_name("NUMBER");
+    cmd->add_option("--decimals", o->decimals, "Decimals of a floating-point row, 0 to 5 (default 2)")->type_name("N");
+    cmd->add_option("--count", o->count, "Number of rows (default 10)")->type_name("N");
+    cmd->add_flag("--unique", o->unique, "No two rows alike");
+    o->common.addTo(*cmd);
+    return [o, cmd]() { return cmd->parsed() ? runNumbers(*o) : -1; };
+}
