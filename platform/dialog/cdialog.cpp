@@ -1,6 +1,7 @@
 #include "platform/dialog/cdialog.h"
 
 #include "core/gbk.h"
+#include "core/textutil.h"
 #include "platform/dialog/boxes.h"
 #include "platform/dialog/controls.h"
 
@@ -136,7 +137,7 @@ QWidget* CDialog::buildControl(const ControlSpec& spec)
     }
     case ControlKind::PushButton: {
         auto* b = new QPushButton(text, this);
-        b->setAutoDefault(false);
+        b->setAutoDefault(true); // Enter presses the focused button
         connect(b, &QAbstractButton::clicked, this, [this, id] { dispatch(id, Notify::Clicked); });
         return b;
     }
@@ -292,6 +293,13 @@ std::optional<CString> CDialog::GetDlgItemText(int id) const
 void CDialog::SetDlgItemInt(int id, int value)
 {
     setItemText(id, QString::number(value));
+}
+
+int CDialog::GetDlgItemAtoi(int id) const
+{
+    // atoi stops at the first character that is not an ASCII space, sign or
+    // digit, so the UTF-8 form of the text reads as its GBK form would.
+    return textutil::toInt(itemText(id).toStdString());
 }
 
 void CDialog::CheckDlgButton(int id, int state)

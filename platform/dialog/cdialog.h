@@ -20,6 +20,19 @@
 // Text: controls hold Unicode; the program's text is GBK (CString). The GBK
 // accessors convert at this boundary; the Q-accessors give the Unicode text.
 // Multi-line edits hand their text out with CR LF line ends.
+//
+// A page declares its message map by overriding GetMessageMap:
+//
+//   std::span<const MessageEntry> CNumberPage::GetMessageMap() const
+//   {
+//       static const MessageEntry map[] = {
+//           {1024, Notify::Clicked, &CNumberPage::OnGenerate},
+//           {1019, Notify::Clicked, &CNumberPage::OnFloatCheck},
+//       };
+//       return map;
+//   }
+//
+// Timers and destruction need no rows: override OnTimer and OnDestroy.
 #include "core/types.h"
 #include "platform/dialog/dialog_template.h"
 #include "platform/dialog/dialog_units.h"
@@ -83,6 +96,9 @@ public:
     std::optional<CString> GetDlgItemText(int id) const;
     // The number as signed decimal text.
     void SetDlgItemInt(int id, int value);
+    // The text read as atoi reads it (textutil::toInt): empty text gives 0,
+    // otherwise its leading number; text GBK cannot hold reads the same way.
+    int GetDlgItemAtoi(int id) const;
     // Unicode text.
     void setItemText(int id, const QString& text);
     QString itemText(int id) const;

@@ -103,6 +103,11 @@ TEST(CDialog, TextCrossesTheGbkBoundaryWithoutSilentLoss)
     EXPECT_EQ(p.GetDlgItemText(14), "1\r\n2\r\n");
     p.SetDlgItemInt(13, -42);
     EXPECT_EQ(p.GetDlgItemText(13), "-42");
+    EXPECT_EQ(p.GetDlgItemAtoi(13), -42);
+    p.setItemText(13, QStringLiteral(" 12😀"));
+    EXPECT_EQ(p.GetDlgItemAtoi(13), 12);
+    p.setItemText(13, QString());
+    EXPECT_EQ(p.GetDlgItemAtoi(13), 0);
     EXPECT_EQ(p.GetDlgItemText(999), ""); // no such control
 }
 
@@ -139,7 +144,9 @@ TEST(CDialog, MessageMapRoutesClicksAndChangesOfItsControlsOnly)
     QTest::mouseClick(p.item<QPushButton>(10), Qt::LeftButton);
     p.setItemText(12, QStringLiteral("x"));
     QTest::mouseClick(p.item<QCheckBox>(11), Qt::LeftButton); // not in the map
-    EXPECT_EQ(p.log, (std::vector<std::string>{"click", "change x"}));
+    p.item<QPushButton>(10)->setFocus();
+    QTest::keyClick(p.item<QPushButton>(10), Qt::Key_Return); // Enter presses the focused button
+    EXPECT_EQ(p.log, (std::vector<std::string>{"click", "change x", "click"}));
     EXPECT_EQ(p.IsDlgButtonChecked(11), 1);
     p.CheckDlgButton(11, 0);
     EXPECT_EQ(p.IsDlgButtonChecked(11), 0);
@@ -151,11 +158,11 @@ TEST(CDialog, MessageMapRoutesClicksAndChangesOfItsControlsOnly)
     EXPECT_TRUE(p.IsDlgItemEnabled(15));
     p.EnableDlgItem(10, false);
     QTest::mouseClick(p.item<QPushButton>(10), Qt::LeftButton);
-    EXPECT_EQ(p.log.size(), 2u);
+    EXPECT_EQ(p.log.size(), 3u);
 
     p.DestroyWindow();
     p.item<QPushButton>(10)->click();
-    EXPECT_EQ(p.log.size(), 2u); // a destroyed window handles nothing
+    EXPECT_EQ(p.log.size(), 3u); // a destroyed window handles nothing
 }
 
 TEST(CDialog, TimersRepeatUntilKilledAndAreKeptPerWindow)
