@@ -11,14 +11,14 @@ constexpr std::uint32_t kOutput = cs::Border | cs::AutoHScroll | cs::VScroll | c
 constexpr std::uint32_t kLabel = cs::Left | cs::Group;
 constexpr std::uint32_t kPage = ds::Child | ds::SetFont;
 
-const ControlSpec kMainControls[] = {
+const ControlDef kMainControls[] = {
     {1000, K::Static, kLabel, 24, 21, 321, 9, "随机密码、随机用户名、随机域名等"},
     {1001, K::TabControl, 0, 7, 37, 339, 278, "Tab1"},
     {kNoId, K::Static, kLabel, 7, 7, 41, 8, "应用场合："},
     {1031, K::PushButton, cs::TabStop, 296, 7, 50, 14, "关于"},
 };
 
-const ControlSpec kStringControls[] = {
+const ControlDef kStringControls[] = {
     {1002, K::CheckBox, cs::TabStop, 16, 14, 32, 10, "大写"},
     {1003, K::CheckBox, cs::TabStop, 58, 14, 32, 10, "小写"},
     {1004, K::CheckBox, cs::TabStop, 100, 14, 32, 10, "数字"},
@@ -48,7 +48,7 @@ const ControlSpec kStringControls[] = {
     {kNoId, K::Static, cs::Left, 14, 99, 33, 8, "排除字符"},
 };
 
-const ControlSpec kNumberControls[] = {
+const ControlDef kNumberControls[] = {
     {1018, K::CheckBox, cs::TabStop, 16, 14, 32, 10, "整数"},
     {1019, K::CheckBox, cs::TabStop, 59, 14, 80, 10, "浮点数，保留小数"},
     {1020, K::Edit, kEdit, 58, 29, 39, 14, ""},
@@ -65,7 +65,7 @@ const ControlSpec kNumberControls[] = {
     {kNoId, K::Static, kLabel, 158, 14, 9, 8, "位"},
 };
 
-const ControlSpec kTimeControls[] = {
+const ControlDef kTimeControls[] = {
     {1014, K::CheckBox, cs::TabStop, 16, 14, 68, 10, "执行外部程序:"},
     {1013, K::Edit, kEdit | cs::Disabled, 84, 12, 238, 14, ""},
     {1007, K::DigitEdit, kEdit, 58, 29, 39, 14, ""},

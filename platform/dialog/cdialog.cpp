@@ -109,27 +109,27 @@ void CDialog::build()
         resize(size);
 
     controls_.reserve(tmpl_.controls.size());
-    for (const ControlSpec& spec : tmpl_.controls) {
-        QWidget* w = buildControl(spec);
-        QRect r = units_.rect(spec.x, spec.y, spec.w, spec.h);
-        if (spec.kind == ControlKind::Static || spec.kind == ControlKind::CheckBox)
+    for (const ControlDef& def : tmpl_.controls) {
+        QWidget* w = buildControl(def);
+        QRect r = units_.rect(def.x, def.y, def.w, def.h);
+        if (def.kind == ControlKind::Static || def.kind == ControlKind::CheckBox)
             r = fitLineHeight(r, w->fontMetrics());
         w->setGeometry(r);
-        w->setEnabled(!(spec.style & cs::Disabled));
-        if (spec.kind != ControlKind::Static && spec.kind != ControlKind::TabControl)
-            w->setFocusPolicy((spec.style & cs::TabStop) ? Qt::StrongFocus : Qt::ClickFocus);
-        w->setProperty("dlgId", spec.id);
-        controls_.push_back({&spec, w});
-        if (spec.id != kNoId)
-            byId_.emplace(spec.id, w);
+        w->setEnabled(!(def.style & cs::Disabled));
+        if (def.kind != ControlKind::Static && def.kind != ControlKind::TabControl)
+            w->setFocusPolicy((def.style & cs::TabStop) ? Qt::StrongFocus : Qt::ClickFocus);
+        w->setProperty("dlgId", def.id);
+        controls_.push_back({&def, w});
+        if (def.id != kNoId)
+            byId_.emplace(def.id, w);
     }
 }
 
-QWidget* CDialog::buildControl(const ControlSpec& spec)
+QWidget* CDialog::buildControl(const ControlDef& def)
 {
-    const QString text = QString::fromUtf8(spec.text);
-    const int id = spec.id;
-    switch (spec.kind) {
+    const QString text = QString::fromUtf8(def.text);
+    const int id = def.id;
+    switch (def.kind) {
     case ControlKind::CheckBox: {
         auto* b = new QCheckBox(text, this);
         connect(b, &QAbstractButton::clicked, this, [this, id] { dispatch(id, Notify::Clicked); });
@@ -143,19 +143,19 @@ QWidget* CDialog::buildControl(const ControlSpec& spec)
     }
     case ControlKind::Edit:
     case ControlKind::DigitEdit: {
-        QLineEdit* e = spec.kind == ControlKind::DigitEdit ? new DigitEdit(this) : new QLineEdit(this);
+        QLineEdit* e = def.kind == ControlKind::DigitEdit ? new DigitEdit(this) : new QLineEdit(this);
         e->setText(text);
-        e->setFrame(spec.style & cs::Border);
+        e->setFrame(def.style & cs::Border);
         connect(e, &QLineEdit::textChanged, this, [this, id] { dispatch(id, Notify::Changed); });
         return e;
     }
     case ControlKind::OutputEdit: {
         auto* e = new QPlainTextEdit(this);
         e->setLineWrapMode(QPlainTextEdit::NoWrap);
-        e->setVerticalScrollBarPolicy((spec.style & cs::VScroll) ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded);
+        e->setVerticalScrollBarPolicy((def.style & cs::VScroll) ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded);
         e->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         e->setTabChangesFocus(true); // Tab moves on, as in a dialog
-        e->setFrameShape((spec.style & cs::Border) ? QFrame::StyledPanel : QFrame::NoFrame);
+        e->setFrameShape((def.style & cs::Border) ? QFrame::StyledPanel : QFrame::NoFrame);
         e->setPlainText(text);
         connect(e, &QPlainTextEdit::textChanged, this, [this, id] { dispatch(id, Notify::Changed); });
         return e;

@@ -132,7 +132,7 @@ public:
     const DialogTemplate& dialogTemplate() const { return tmpl_; }
     const DialogUnits& units() const { return units_; }
     struct Control {
-        const ControlSpec* spec;
+        const ControlDef* def;
         QWidget* widget;
     };
     // The controls in template order.
@@ -158,7 +158,7 @@ protected:
 
 private:
     void build();
-    QWidget* buildControl(const ControlSpec& spec);
+    QWidget* buildControl(const ControlDef& def);
     void dispatch(int id, Notify code);
 
     const DialogTemplate& tmpl_;

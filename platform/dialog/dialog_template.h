@@ -19,7 +19,7 @@ enum class ControlKind {
     TabControl, // tabs; pages are laid over its client area by the owner
 };
 
-// Control styles (bits of ControlSpec::style).
+// Control styles (bits of ControlDef::style).
 namespace cs {
 enum : std::uint32_t {
     TabStop = 1u << 0,     // reached with the Tab key
@@ -48,7 +48,7 @@ enum : std::uint32_t {
 };
 } // namespace ds
 
-struct ControlSpec {
+struct ControlDef {
     int id;              // kNoId when none
     ControlKind kind;
     std::uint32_t style; // cs:: bits
@@ -63,5 +63,5 @@ struct DialogTemplate {
     const char* fontFace;     // UTF-8
     int fontPoints;
     std::uint32_t style;      // ds:: bits
-    std::span<const ControlSpec> controls; // template order = tab order
+    std::span<const ControlDef> controls; // template order = tab order
 };

@@ -25,7 +25,7 @@
 
 namespace {
 constexpr std::uint32_t kEdit = cs::Border | cs::AutoHScroll | cs::TabStop;
-const ControlSpec kProbeControls[] = {
+const ControlDef kProbeControls[] = {
     {10, ControlKind::PushButton, cs::TabStop, 4, 4, 40, 14, "按钮"},
     {11, ControlKind::CheckBox, cs::TabStop, 4, 22, 40, 10, "勾选"},
     {12, ControlKind::Edit, kEdit, 4, 36, 80, 14, ""},

@@ -81,35 +81,35 @@ void expectBuiltFromTemplate(CDialog& d)
     const QRect client = d.rect();
     std::vector<QWidget*> tabStops;
     for (std::size_t i = 0; i < t.controls.size(); ++i) {
-        const ControlSpec& spec = t.controls[i];
+        const ControlDef& def = t.controls[i];
         QWidget* w = d.controls()[i].widget;
-        SCOPED_TRACE(QString::fromUtf8(spec.text).toStdString() + " #" + std::to_string(spec.id));
-        EXPECT_EQ(d.controls()[i].spec, &spec);
-        EXPECT_TRUE(isKind(w, spec.kind));
-        if (spec.id != kNoId) {
-            EXPECT_EQ(d.GetDlgItem(spec.id), w);
+        SCOPED_TRACE(QString::fromUtf8(def.text).toStdString() + " #" + std::to_string(def.id));
+        EXPECT_EQ(d.controls()[i].def, &def);
+        EXPECT_TRUE(isKind(w, def.kind));
+        if (def.id != kNoId) {
+            EXPECT_EQ(d.GetDlgItem(def.id), w);
         }
-        EXPECT_EQ(w->isEnabled(), !(spec.style & cs::Disabled));
-        const QRect want = u.rect(spec.x, spec.y, spec.w, spec.h);
+        EXPECT_EQ(w->isEnabled(), !(def.style & cs::Disabled));
+        const QRect want = u.rect(def.x, def.y, def.w, def.h);
         EXPECT_EQ(w->x(), want.x());
         EXPECT_EQ(w->width(), want.width());
         EXPECT_GE(w->height(), want.height());
         EXPECT_LE(std::abs(w->geometry().center().y() - want.center().y()), 1);
         EXPECT_TRUE(client.contains(want)) << "outside the window";
         const QFontMetrics fm = w->fontMetrics();
-        const QString text = QString::fromUtf8(spec.text);
-        if (spec.kind == ControlKind::Static || spec.kind == ControlKind::CheckBox) {
+        const QString text = QString::fromUtf8(def.text);
+        if (def.kind == ControlKind::Static || def.kind == ControlKind::CheckBox) {
             EXPECT_LE(w->sizeHint().width(), w->width()) << "text cut";
             EXPECT_LE(fm.height(), w->height()) << "text cut";
         }
-        if (auto* label = dynamic_cast<QLabel*>(w); label && spec.id == kNoId) {
+        if (auto* label = dynamic_cast<QLabel*>(w); label && def.id == kNoId) {
             EXPECT_EQ(label->text(), text); // 1000 is rewritten at start
         }
         if (auto* b = dynamic_cast<QAbstractButton*>(w)) {
             EXPECT_EQ(b->text(), text);
             EXPECT_LE(fm.horizontalAdvance(text) + 8, w->width()) << "text cut";
         }
-        if (spec.style & cs::TabStop)
+        if (def.style & cs::TabStop)
             tabStops.push_back(w);
     }
     // The focus chain meets the tab stops in template order.
@@ -205,7 +205,7 @@ TEST_F(MainWindow, ControlsAreBuiltFromTheirTemplates)
         const DialogTemplate* t = findDialogTemplate(id);
         ASSERT_NE(t, nullptr);
         std::vector<int> ids;
-        for (const ControlSpec& c : t->controls)
+        for (const ControlDef& c : t->controls)
             if (c.id != kNoId)
                 ids.push_back(c.id);
         std::sort(ids.begin(), ids.end());
