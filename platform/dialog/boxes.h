@@ -1,0 +1,35 @@
+#pragma once
+// Message boxes go through one replaceable service. The real one shows a
+// modal QMessageBox with its own nested event loop and returns when the user
+// has dismissed it; tests install a recording one (tests/support).
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+enum class BoxKind {
+    Plain,   // the page's own box: caption as given (usually ""), one OK button
+    Warning, // the core's warning box
+    About,   // the core's About information
+};
+
+struct BoxRequest {
+    QWidget* owner; // null: the active window, if any
+    BoxKind kind;
+    QString caption;
+    QString text;
+};
+
+class BoxService {
+public:
+    virtual ~BoxService() = default;
+    // Shows the box and returns when it has been dismissed.
+    virtual void show(const BoxRequest& box) = 0;
+
+    // The installed service; the real boxes when none is installed.
+    static BoxService& current();
+    // Installs a service (null: back to the real boxes); returns the previous one.
+    static BoxService* install(BoxService* service);
+};
+
+// Shows a box through the installed service.
+void showBox(QWidget* owner, BoxKind kind, const QString& caption, const QString& text);

@@ -1,0 +1,11 @@
+#pragma once
+// The dialog templates of the program (templates.cpp).
+#include "platform/dialog/dialog_template.h"
+
+extern const DialogTemplate kGeneratorDialogTemplate; // 102: main window
+extern const DialogTemplate kStringPageTemplate;      // 129
+extern const DialogTemplate kNumberPageTemplate;      // 130
+extern const DialogTemplate kTimePageTemplate;        // 131
+
+// The template with this id, or null.
+const DialogTemplate* findDialogTemplate(int id);
