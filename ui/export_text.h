@@ -1,0 +1,14 @@
+#pragma once
+// Export of a page's output text: asks where to save (GBK text by default,
+// or UTF-8), writes the text with CR LF line ends whole or not at all, and
+// tells the user in the page's plain box when it cannot. Cancel changes
+// nothing.
+#include <QString>
+
+class CDialog;
+
+// Returns true when a file was written.
+bool exportText(CDialog& page, const QString& suggestedName, const QString& text);
+
+// text with every line end as CR LF.
+QString withCrLf(const QString& text);
