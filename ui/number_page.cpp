@@ -203,7 +203,10 @@ void CNumberPage::OnFloatCheck()
 
 void CNumberPage::OnExport()
 {
-    exportText(*this, QStringLiteral("随机数字.txt"), itemText(id::output));
+    // The box's own text ('\n' line ends): exportText writes them as CR LF
+    // in one pass.
+    if (auto* box = item<QPlainTextEdit>(id::output))
+        exportText(*this, QStringLiteral("随机数字.txt"), box->toPlainText());
 }
 
 void CNumberPage::OnDestroy()
