@@ -113,21 +113,23 @@ CString withoutSpaces(CString s)
 }
 
 struct Exclusions {
-    uint64_t bytes[4] = {};
-    std::vector<Code> wide; // sorted, no repeats
+    uint8_t bytes[256] = {}; // 1: the one-byte character is excluded
+    std::vector<Code> wide;  // two-byte characters, sorted, no repeats
 
     explicit Exclusions(std::string_view list)
     {
-        for (Code c : toCodes(list)) {
-            if (c < 0x100)
-                bytes[c >> 6] |= uint64_t(1) << (c & 63);
+        for (std::size_t i = 0; i < list.size();) {
+            const std::size_t n = charLen(list, i);
+            if (n == 1)
+                bytes[static_cast<unsigned char>(list[i])] = 1;
             else
-                wide.push_back(c);
+                wide.push_back(codeAt(list, i, n));
+            i += n;
         }
         std::sort(wide.begin(), wide.end());
         wide.erase(std::unique(wide.begin(), wide.end()), wide.end());
     }
-    bool hasByte(int b) const { return (bytes[b >> 6] >> (b & 63)) & 1; }
+    bool hasByte(int b) const { return bytes[b]; }
 };
 
 // Whether some kind that is on (bit k of kinds) still has a character that
@@ -184,9 +186,7 @@ StringRowMaker::StringRowMaker(const StringSettings& s)
 {
     exclOn_ = s.isCharEx && !s.charExclude.empty();
     const Exclusions ex(exclOn_ ? std::string_view(s.charExclude) : std::string_view());
-    if (exclOn_)
-        for (int b = 0; b < 256; ++b)
-            exclByte_[b] = ex.hasByte(b);
+    std::memcpy(exclByte_, ex.bytes, sizeof exclByte_);
     exclHz_ = ex.wide;
     canDraw_ = anyDrawable(kinds_, ex);
 
