@@ -11,9 +11,11 @@
 
 namespace {
 
-const char kZhong[] = "\xd6\xd0"; // 中
-const char kHzFirst[] = "\xb0\xa1"; // 啊, first level-1 character
-const char kHzLast[] = "\xd7\xf9";  // 座, last level-1 character
+using Bounds = std::vector<std::pair<int, int>>;
+
+const CString kZhong = "\xd6\xd0";   // 中
+const CString kHzFirst = "\xb0\xa1"; // 啊, first level-1 character
+const CString kHzLast = "\xd7\xf9";  // 座, last level-1 character
 
 StringSettings kinds(int upper, int lower, int digits, int hz, int lenMin = 4, int lenMax = 4)
 {
@@ -28,17 +30,12 @@ StringSettings kinds(int upper, int lower, int digits, int hz, int lenMin = 4, i
     return s;
 }
 
-std::vector<std::pair<int, int>> bounds(ScopedCore& c)
+Bounds bounds(ScopedCore& c)
 {
-    std::vector<std::pair<int, int>> b;
+    Bounds b;
     for (const auto& d : c.random().draws())
         b.emplace_back(d.lo, d.hi);
     return b;
-}
-
-bool isHzLevel1(unsigned char a, unsigned char b)
-{
-    return a >= 0xB0 && a <= 0xD7 && b >= 0xA1 && b <= (a == 0xD7 ? 0xF9 : 0xFE);
 }
 
 // Splits a row into GBK characters.
@@ -54,10 +51,11 @@ std::vector<CString> chars(const CString& row)
     return out;
 }
 
-int firstRandAfterSeed(unsigned seed)
+bool decodes(const CString& row)
 {
-    std::srand(seed);
-    return std::rand();
+    bool ok = false;
+    gbk::decode(row, &ok);
+    return ok;
 }
 
 } // namespace
@@ -92,13 +90,13 @@ TEST(StringValidate, FailureChangesAndSeedsNothingSuccessStripsSpacesAndSeeds)
     s.head = " h ";
     s.charSpec = " # $ ";
     s.charExclude = "A B";
-    const StringSettings before = s;
-    const int expected = firstRandAfterSeed(777);
+    std::srand(777);
+    const int expected = std::rand();
     std::srand(777);
     EXPECT_FALSE(s.validate());
     EXPECT_EQ(std::rand(), expected);
-    EXPECT_EQ(s.charSpec, before.charSpec);
-    EXPECT_EQ(s.charExclude, before.charExclude);
+    EXPECT_EQ(s.charSpec, " # $ ");
+    EXPECT_EQ(s.charExclude, "A B");
 
     s.count = 3;
     std::srand(777);
@@ -127,11 +125,6 @@ TEST(StringValidate, RefusesExactlyWhenEveryCharacterOfEveryKindOnIsExcluded)
     digits.isCharEx = 0;
     EXPECT_TRUE(digits.validate()) << "an unused exclusion list excludes nothing";
 
-    StringSettings upperDigits = kinds(1, 0, 1, 0);
-    upperDigits.isCharEx = 1;
-    upperDigits.charExclude = "0123456789";
-    EXPECT_TRUE(upperDigits.validate());
-
     // All 3755 level-1 characters, with and without the last one.
     CString allHz;
     for (int a = 0xB0; a <= 0xD7; ++a)
@@ -153,17 +146,17 @@ TEST(StringInserts, PositionsCountBytesOfTheRowAtEntry)
     auto c = ScopedCore::scripted({}); // inserts draw nothing
     const std::pair<const char*, const char*> cases[] = {
         {"5|X|3|Y", "abcYdeXfgh"},
-        {"3|Y|5|X", "abcYdefgh"},   // 5 is not below 3
+        {"3|Y|5|X", "abcYdefgh"}, // 5 is not below 3
         {"5|X|5|Y", "abcdeXfgh"},
-        {"8|Z", "abcdefghZ"},       // the length appends
-        {"9|Z", "abcdefgh"},        // past the length: skipped
-        {"0|A|3|B", "AabBcdefgh"},  // after 0 only the length limits
+        {"8|Z", "abcdefghZ"},     // the length appends
+        {"9|Z", "abcdefgh"},      // past the length: skipped
+        {"0|A|3|B", "AabBcdefgh"}, // after 0 only the length limits
         {"0|A|0|B", "BAabcdefgh"},
-        {"0|A|9|B", "Aabcdefgh"},   // 9 is past the length on entry
+        {"0|A|9|B", "Aabcdefgh"}, // 9 is past the length on entry
         {"5|X||Y|2|Z", "abcdeXfgh"}, // an empty position ends the list
-        {"5|X|3", "abcdeXfgh"},     // no text: accepted, nothing inserted
-        {"x|A", "Aabcdefgh"},       // no digits: 0
-        {"-2|A|1|B", "Aabcdefgh"},  // negative: front, blocks later ones
+        {"5|X|3", "abcdeXfgh"},   // no text: accepted, nothing inserted
+        {"x|A", "Aabcdefgh"},     // no digits: 0
+        {"-2|A|1|B", "Aabcdefgh"}, // negative: front, blocks later ones
         {"-2|A|-5|B", "BAabcdefgh"},
         {"8|Z|4|Y|2|X", "abXcdYefghZ"},
         {"", "abcdefgh"},
@@ -174,17 +167,11 @@ TEST(StringInserts, PositionsCountBytesOfTheRowAtEntry)
         EXPECT_EQ(applyInserts(s, "abcdefgh"), expected) << list;
     }
     EXPECT_TRUE(c.random().draws().empty());
-}
 
-TEST(StringInserts, NeverSplitAChineseCharacter)
-{
-    auto c = ScopedCore::scripted({});
+    // A position inside a Chinese character inserts in front of it.
     StringSettings s;
-    const CString row = CString(kZhong) + "ab" + kZhong; // bytes: D6 D0 a b D6 D0
     s.insertStr = "5|X|1|Y";
-    EXPECT_EQ(applyInserts(s, row), "Y" + CString(kZhong) + "ab" + "X" + kZhong);
-    s.insertStr = "2|X";
-    EXPECT_EQ(applyInserts(s, row), CString(kZhong) + "Xab" + kZhong);
+    EXPECT_EQ(applyInserts(s, kZhong + "ab" + kZhong), "Y" + kZhong + "abX" + kZhong);
 }
 
 // ---- rows from scripted draws ----
@@ -200,21 +187,17 @@ TEST(StringRow, DrawsInOrderLengthKindsCharactersThenIndexBeforePosition)
     // 'B'; one special: index 0, position 1.
     auto c = ScopedCore::scripted({3, 2, 1, 65, 3, 48, 4, 1, 66, 1, 0, 1});
     EXPECT_EQ(makeRow(s), "<A#B>");
-    const std::vector<std::pair<int, int>> expected = {
-        {3, 3}, {1, 4}, {1, 4}, {65, 90}, {1, 4}, {48, 57}, {1, 4}, {1, 4}, {65, 90}, {0, 1}, {0, 0}, {0, 2}};
-    EXPECT_EQ(bounds(c), expected);
+    EXPECT_EQ(bounds(c), (Bounds{{3, 3}, {1, 4}, {1, 4}, {65, 90}, {1, 4}, {48, 57}, {1, 4}, {1, 4}, {65, 90},
+                                 {0, 1}, {0, 0}, {0, 2}}));
     EXPECT_EQ(c.random().remaining(), 0u);
-}
 
-TEST(StringRow, ExcludedCharacterRedrawsTheKindToo)
-{
-    StringSettings s = kinds(0, 0, 1, 0, 1, 1);
+    // An excluded character starts again from the kind draw.
+    s = kinds(0, 0, 1, 0, 1, 1);
     s.isCharEx = 1;
     s.charExclude = "5";
-    auto c = ScopedCore::scripted({1, 3, 53, 3, 55});
+    c.script({1, 3, 53, 3, 55});
     EXPECT_EQ(makeRow(s), "7");
-    const std::vector<std::pair<int, int>> expected = {{1, 1}, {1, 4}, {48, 57}, {1, 4}, {48, 57}};
-    EXPECT_EQ(bounds(c), expected);
+    EXPECT_EQ(bounds(c), (Bounds{{1, 1}, {1, 4}, {48, 57}, {1, 4}, {48, 57}}));
 }
 
 TEST(StringRow, ShortAndNegativeLengthsPlaceNoSpecialsAndNeverDrawAnEmptyRange)
@@ -225,47 +208,44 @@ TEST(StringRow, ShortAndNegativeLengthsPlaceNoSpecialsAndNeverDrawAnEmptyRange)
     s.head = "H";
     s.tail = "T";
     s.insertStr = "1|-";
-    {
-        auto c = ScopedCore::scripted({0, 0});
-        EXPECT_EQ(makeRow(s), "H-T");
-        EXPECT_EQ(bounds(c), (std::vector<std::pair<int, int>>{{0, 0}, {0, 0}}));
-    }
+    auto c = ScopedCore::scripted({0, 0});
+    EXPECT_EQ(makeRow(s), "H-T");
+    EXPECT_EQ(bounds(c), (Bounds{{0, 0}, {0, 0}}));
     for (int len : {1, 2}) {
         s.lenMin = s.lenMax = len;
         std::vector<int> script = {len};
         for (int i = 0; i < len; ++i)
             script.insert(script.end(), {1, 65});
         script.push_back(0);
-        auto c = ScopedCore::scripted(script);
+        c.script(script);
         EXPECT_EQ(makeRow(s), "H-" + CString(std::size_t(len), 'A') + "T");
         EXPECT_EQ(bounds(c).back(), std::make_pair(0, 0)) << "n for length " << len;
     }
     s.lenMin = -7;
     s.lenMax = -3;
-    auto c = ScopedCore::scripted({-5, 0});
+    c.script({-5, 0});
     EXPECT_EQ(makeRow(s), "H-T");
-    EXPECT_EQ(bounds(c), (std::vector<std::pair<int, int>>{{-7, -3}, {0, 0}}));
+    EXPECT_EQ(bounds(c), (Bounds{{-7, -3}, {0, 0}}));
 }
 
 TEST(StringRow, SpecialCharactersCountAndReplaceWholeCharacters)
 {
-    // Drawn part of three Chinese characters; the list holds '#' and 中,
-    // two characters in three bytes.
+    // Three Chinese characters (rows 16 and 55 of the table); the list holds
+    // '#' and 中, two characters in three bytes.
     StringSettings s = kinds(0, 0, 0, 1, 3, 3);
     s.isCharSpec = 1;
-    s.charSpec = CString("#") + kZhong;
+    s.charSpec = "#" + kZhong;
     auto c = ScopedCore::scripted({3, 4, 16, 1, 4, 55, 89, 4, 16, 1, 1, 1, 2});
-    EXPECT_EQ(makeRow(s), CString(kHzFirst) + kHzLast + kZhong);
-    const std::vector<std::pair<int, int>> tail = {{0, 1}, {0, 1}, {0, 2}}; // n, index over 2, position over 3
-    const auto b = bounds(c);
-    EXPECT_EQ(std::vector(b.end() - 3, b.end()), tail);
+    EXPECT_EQ(makeRow(s), kHzFirst + kHzLast + kZhong);
+    EXPECT_EQ(bounds(c), (Bounds{{3, 3}, {1, 4}, {16, 55}, {1, 94}, {1, 4}, {16, 55}, {1, 89}, {1, 4}, {16, 55},
+                                 {1, 94}, {0, 1}, {0, 1}, {0, 2}})); // n, index of 2, position of 3
 
     // A one-byte drawn part takes a two-byte special whole.
     s = kinds(0, 1, 0, 0, 3, 3);
     s.isCharSpec = 1;
     s.charSpec = kZhong;
     c.script({3, 2, 97, 2, 98, 2, 99, 1, 0, 0});
-    EXPECT_EQ(makeRow(s), CString(kZhong) + "bc");
+    EXPECT_EQ(makeRow(s), kZhong + "bc");
 }
 
 TEST(StringRow, HeadTailInsertsAndSpecialsIgnoreTheExclusionList)
@@ -281,33 +261,23 @@ TEST(StringRow, HeadTailInsertsAndSpecialsIgnoreTheExclusionList)
     EXPECT_EQ(makeRow(s), "ZX#BCY");
 }
 
-TEST(StringChar, HzComesFromLevelOneAndNothingDrawableGivesNoCharacter)
+TEST(StringRow, WholeCharacterExclusionAndNothingDrawableGivesNoCharacter)
 {
-    auto c = ScopedCore::scripted({55, 89, 16, 1});
-    EXPECT_EQ(getRandHz(), kHzLast);
-    EXPECT_EQ(getRandHz(), kHzFirst);
-    EXPECT_EQ(bounds(c), (std::vector<std::pair<int, int>>{{16, 55}, {1, 89}, {16, 55}, {1, 94}}));
+    StringSettings s = kinds(1, 0, 0, 0);
+    s.isCharEx = 1;
+    s.charExclude = "\x81\x41" + kZhong + "7"; // 丄: its second byte is 'A'
+    EXPECT_FALSE(isExcluded(s, "A"));
+    EXPECT_TRUE(isExcluded(s, kZhong) && isExcluded(s, "7"));
+    EXPECT_FALSE(isExcluded(s, "\xd6"));
+    s.isCharEx = 0;
+    EXPECT_FALSE(isExcluded(s, "7"));
 
-    StringSettings none = kinds(0, 0, 0, 0);
-    EXPECT_EQ(getRandChar(none), "");
+    auto c = ScopedCore::scripted({});
+    EXPECT_EQ(getRandChar(kinds(0, 0, 0, 0)), "");
     StringSettings allOut = kinds(0, 0, 1, 0);
     allOut.isCharEx = 1;
     allOut.charExclude = "0123456789";
     EXPECT_EQ(getRandChar(allOut), "");
-}
-
-TEST(StringExclusion, ComparesWholeCharacters)
-{
-    StringSettings s = kinds(1, 0, 0, 0);
-    s.isCharEx = 1;
-    s.charExclude = CString("\x81\x41") + kZhong + "7"; // 丄: its second byte is 'A'
-    EXPECT_FALSE(isExcluded(s, "A"));
-    EXPECT_TRUE(isExcluded(s, "\x81\x41"));
-    EXPECT_TRUE(isExcluded(s, kZhong));
-    EXPECT_TRUE(isExcluded(s, "7"));
-    EXPECT_FALSE(isExcluded(s, "\xd6"));
-    s.isCharEx = 0;
-    EXPECT_FALSE(isExcluded(s, "7"));
 }
 
 // ---- many rows from a seeded stream ----
@@ -322,12 +292,11 @@ TEST(StringRowsSeeded, ChineseOnlyGivesValidLevelOneCharacters)
         ASSERT_EQ(row.size() % 2, 0u);
         for (std::size_t j = 0; j < row.size(); j += 2) {
             const auto a = static_cast<unsigned char>(row[j]), b = static_cast<unsigned char>(row[j + 1]);
-            ASSERT_TRUE(isHzLevel1(a, b)) << std::hex << int(a) << ' ' << int(b);
+            ASSERT_TRUE(a >= 0xB0 && a <= 0xD7 && b >= 0xA1 && b <= (a == 0xD7 ? 0xF9 : 0xFE))
+                << std::hex << int(a) << ' ' << int(b);
             sawLastRow |= a == 0xD7;
         }
-        bool ok = false;
-        gbk::decode(row, &ok);
-        ASSERT_TRUE(ok);
+        ASSERT_TRUE(decodes(row));
     }
     EXPECT_TRUE(sawLastRow);
 }
@@ -368,30 +337,25 @@ TEST(StringRowsSeeded, KindsAreEquallyLikelyAndExclusionsHold)
 TEST(StringRowsSeeded, SpecialsStayWholeAndWithinAThirdOfTheLength)
 {
     auto c = ScopedCore::seeded("specials");
-    StringSettings s = kinds(0, 0, 1, 1, 0, 12);
+    StringSettings s = kinds(0, 0, 1, 1, 12, 12);
     s.isCharSpec = 1;
-    s.charSpec = CString(" # ") + kZhong + " ";
+    s.charSpec = " # " + kZhong + " ";
     ASSERT_TRUE(s.validate());
-    s.lenMin = s.lenMax = 12;
     for (int i = 0; i < 3000; ++i) {
         const CString row = makeRow(s);
-        bool ok = false;
-        gbk::decode(row, &ok);
-        ASSERT_TRUE(ok);
+        ASSERT_TRUE(decodes(row));
         const auto cs = chars(row);
         ASSERT_EQ(cs.size(), 12u);
         ASSERT_EQ(std::count(row.begin(), row.end(), ' '), 0);
-        ASSERT_LE(std::count(cs.begin(), cs.end(), CString("#")), 4);
+        ASSERT_LE(std::count(cs.begin(), cs.end(), "#"), 4);
     }
     s.isHz = 0;
     s.lenMin = 0;
     s.lenMax = 8;
     for (int i = 0; i < 3000; ++i) {
-        const CString row = makeRow(s);
-        const auto cs = chars(row);
-        const auto specials = std::count(cs.begin(), cs.end(), CString("#"))
-                              + std::count(cs.begin(), cs.end(), CString(kZhong));
-        ASSERT_LE(specials, long(cs.size() / 3)) << row;
+        const auto cs = chars(makeRow(s));
+        const auto specials = std::count(cs.begin(), cs.end(), "#") + std::count(cs.begin(), cs.end(), kZhong);
+        ASSERT_LE(specials, long(cs.size() / 3));
     }
 }
 
@@ -403,26 +367,24 @@ TEST(StringRun, StreamsInBoundedChunksAndStopsWhenTheSinkFails)
     s.count = 2500;
     CString whole;
     std::size_t largest = 0;
-    {
-        auto c = ScopedCore::seeded("run");
-        EXPECT_TRUE(streamRows(
-            s,
-            [&](std::string_view chunk) {
-                largest = std::max(largest, chunk.size());
-                whole += chunk;
-                return true;
-            },
-            1000));
-    }
+    auto c = ScopedCore::seeded("run");
+    EXPECT_TRUE(streamRows(
+        s,
+        [&](std::string_view chunk) {
+            largest = std::max(largest, chunk.size());
+            whole += chunk;
+            return true;
+        },
+        1000));
     EXPECT_LE(largest, 1000u + 32u);
     EXPECT_EQ(std::count(whole.begin(), whole.end(), '\n'), 2500);
     EXPECT_EQ(whole.substr(whole.size() - 2), "\r\n");
-    {
-        auto c = ScopedCore::seeded("run");
-        EXPECT_EQ(makeRun(s), whole);
-    }
-    auto c = ScopedCore::seeded("run");
+
+    c->setRandom(std::make_unique<RandomGen>(RandomGen::seeded("run")));
+    EXPECT_EQ(makeRun(s), whole);
+
     int calls = 0;
     EXPECT_FALSE(streamRows(s, [&](std::string_view) { return ++calls < 2; }, 1000));
     EXPECT_EQ(calls, 2);
+    EXPECT_FALSE(streamRows(s, [](std::string_view) { return false; })) << "a failed last chunk";
 }
