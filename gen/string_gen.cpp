@@ -171,11 +171,11 @@ bool StringSettings::validate(CString* message)
         return fail(kBadCount);
     if (lenMax > kStringLenLimit)
         return fail(kTooLong);
-    CString spec = withoutSpaces(charSpec);
+    CString specials = withoutSpaces(charSpec);
     CString excl = withoutSpaces(charExclude);
     if (isCharEx && !excl.empty() && !anyDrawable(kindBits(*this), Exclusions(excl)))
         return fail(kAllExcluded);
-    charSpec = std::move(spec);
+    charSpec = std::move(specials);
     charExclude = std::move(excl);
     seedCRuntime();
     return true;

@@ -62,7 +62,9 @@ CString addSpecialChars(const StringSettings& s, const CString& text, int len);
 CString applyInserts(const StringSettings& s, const CString& row);
 
 // Makes rows from one set of settings, with the lists parsed once. This is
-// what a run uses; the free functions above build one for each call.
+// what a run uses; the free functions above build one for each call. Settings
+// that have not passed validate are still safe: a length beyond
+// kStringLenLimit is cut to it, and nothing is drawn when no character can be.
 class StringRowMaker {
 public:
     explicit StringRowMaker(const StringSettings& s);
