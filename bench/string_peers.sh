@@ -23,7 +23,7 @@ hyperfine --style basic --warmup 1 --runs 10 --export-json "$work/pipeline.json"
 hyperfine --style basic --warmup 1 --runs 5 --export-json "$work/pwgen.json" \
     -n pwgen "pwgen -s -1 16 $rows > $work/b.txt"
 
-"$bench" --benchmark_filter='BM_MakeRow_|BM_MakeRowFn_|BM_StreamToFile_' \
+"$bench" --benchmark_filter='BM_Draws|BM_MakeRow_|BM_MakeRowFn_|BM_StreamToFile_' \
     --benchmark_repetitions=3 --benchmark_report_aggregates_only=true \
     --benchmark_format=json >"$work/ours.json"
 
@@ -45,7 +45,16 @@ print(f"{'pwgen -s -1 16':34} {pwgen:12.3e}")
 print()
 print(f"{'string generator':34} {'rows/s':>12} {'MB/s':>8} {'vs pipeline':>12} {'vs pwgen':>9}")
 for name, b in sorted(ours.items()):
+    if "rows/s" not in b:
+        continue
     r = b["rows/s"]
-    mb = b.get("bytes_per_second", 0) / 1e6
-    print(f"{name:34} {r:12.3e} {mb:8.1f} {r / pipeline:12.2f} {r / pwgen:9.1f}")
+    mb = f"{b['bytes_per_second'] / 1e6:8.1f}" if "bytes_per_second" in b else f"{'-':>8}"
+    print(f"{name:34} {r:12.3e} {mb} {r / pipeline:12.2f} {r / pwgen:9.1f}")
+# Upper, lower and digits, length 16: one length draw, then per character
+# 4/3 kind draws on average (one kind in four is off) and one character draw.
+draws = ours["BM_Draws"]["draws/s"]
+per_row = 1 + 16 * (4 / 3 + 1)
+print()
+print(f"getRandInt: {draws:.3e} draws/s; {per_row:.1f} draws per row of 16 give at most "
+      f"{draws / per_row:.3e} rows/s ({draws / per_row / pipeline:.2f} x pipeline) before any other work")
 EOF
