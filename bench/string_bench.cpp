@@ -2,7 +2,7 @@
 // per second of a run streamed to a file. Compare with bench/string_peers.sh.
 //
 //   build/bench/string_bench --benchmark_counters_tabular=true
-#include "core/ccore.h"
+#include "bench_core.h"
 #include "gen/string_gen.h"
 
 #include <benchmark/benchmark.h>
@@ -15,20 +15,9 @@ namespace {
 
 constexpr int kRows = 1000000;
 
-// One secure core for the whole program, its store in a scratch folder.
 CCore& core()
 {
-    static std::unique_ptr<CCore> c = [] {
-        const auto dir = std::filesystem::temp_directory_path() / "kelvane-string-bench";
-        std::filesystem::create_directories(dir);
-        CoreOptions o;
-        o.configPath = QString::fromStdString((dir / "Kelvane.ini").string());
-        o.appPath = QString::fromStdString(dir.string());
-        auto made = std::make_unique<CCore>(std::move(o));
-        g_core = made.get();
-        return made;
-    }();
-    return *c;
+    return benchCore();
 }
 
 StringSettings alnum16()
@@ -105,7 +94,7 @@ void streamToFile(benchmark::State& state, StringSettings s)
 {
     core();
     s.count = 10000000;
-    const auto path = std::filesystem::temp_directory_path() / "kelvane-string-bench" / "_out.txt";
+    const auto path = std::filesystem::temp_directory_path() / "kelvane-string-bench-out.txt";
     std::size_t bytes = 0;
     for (auto _ : state) {
         std::FILE* f = std::fopen(path.c_str(), "wb");
