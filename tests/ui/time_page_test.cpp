@@ -28,6 +28,8 @@
 namespace id = idc::time;
 
 namespace {
+const QString kDone = QStringLiteral("生成成功！");
+
 // Records launches instead of starting processes; its clock starts at
 // 2024-03-05 07:08:09 and moves on one second per reading.
 class TestPage : public CTimePage {
@@ -46,7 +48,35 @@ protected:
     }
 };
 
-const QString kDone = QStringLiteral("生成成功！");
+void click(CDialog& d, int control) { QTest::mouseClick(d.item<QAbstractButton>(control), Qt::LeftButton); }
+
+void setRun(CDialog& d, const char* lo, const char* hi, const char* count)
+{
+    d.setItemText(id::minDelay, QString::fromUtf8(lo));
+    d.setItemText(id::maxDelay, QString::fromUtf8(hi));
+    d.setItemText(id::count, QString::fromUtf8(count));
+}
+
+// Runs the event loop until pred holds, without the pauses of QTest::qWaitFor,
+// so that timers of 0 ms fire back to back.
+template <class Pred>
+bool spinUntil(Pred pred)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!pred() && !t.hasExpired(10000))
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    return pred();
+}
+
+// The test clock's lines for its readings from..to.
+QString lines(int from, int to)
+{
+    QString out;
+    for (int s = from; s <= to; ++s)
+        out += QStringLiteral("2024-03-05   07:08:%1\r\n").arg(9 + s, 2, 10, QLatin1Char('0'));
+    return out;
+}
 
 class TimePage : public ::testing::Test {
 protected:
@@ -57,16 +87,7 @@ protected:
         page->Create(nullptr);
         page->show();
     }
-    void close() { page->DestroyWindow(); }
     void set(int control, const QString& text) { page->setItemText(control, text); }
-    void click(int control) { QTest::mouseClick(page->item<QAbstractButton>(control), Qt::LeftButton); }
-    // Settings that pass, with the launch off.
-    void setRun(const char* lo, const char* hi, const char* count)
-    {
-        set(id::minDelay, QString::fromUtf8(lo));
-        set(id::maxDelay, QString::fromUtf8(hi));
-        set(id::count, QString::fromUtf8(count));
-    }
     QString box() { return page->itemText(id::output); }
     bool fire() { return page->firePendingTimer(1); }
 
@@ -74,29 +95,6 @@ protected:
     RecordingBoxes boxes;
     std::unique_ptr<TestPage> page;
 };
-
-// Runs the event loop until pred holds, without the pauses of QTest::qWaitFor,
-// so that timers of 0 ms fire back to back.
-template <class Pred>
-bool spinUntil(Pred pred, int ms = 10000)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!pred()) {
-        if (t.hasExpired(ms))
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-    }
-    return true;
-}
-
-QString lines(int from, int to) // the test clock's lines for readings from..to
-{
-    QString out;
-    for (int s = from; s <= to; ++s)
-        out += QStringLiteral("2024-03-05   07:08:%1\r\n").arg(9 + s, 2, 10, QLatin1Char('0'));
-    return out;
-}
 } // namespace
 
 // --- options and the check box ----------------------------------------------
@@ -105,40 +103,17 @@ TEST_F(TimePage, LoadsStoredOptionsAndLeavesTheProgramEditDisabledUntilClicked)
 {
     core->saveConfigB("isProgram", 1);
     core->saveConfigStr("fileProgram", gbk::lit("备份 --all"));
-    core->saveConfigInt("min_delay", 0);
     core->saveConfigInt("max_delay", 250);
-    core->saveConfigInt("count_time", 12);
     open();
+    EXPECT_EQ(page->itemText(id::program), QStringLiteral("备份 --all"));
+    EXPECT_EQ(page->itemText(id::maxDelay), QStringLiteral("250"));
     EXPECT_EQ(page->IsDlgButtonChecked(id::isProgram), 1);
     EXPECT_FALSE(page->IsDlgItemEnabled(id::program));
-    EXPECT_EQ(page->itemText(id::program), QStringLiteral("备份 --all"));
-    EXPECT_EQ(page->itemText(id::minDelay), QStringLiteral("0"));
-    EXPECT_EQ(page->itemText(id::maxDelay), QStringLiteral("250"));
-    EXPECT_EQ(page->itemText(id::count), QStringLiteral("12"));
-
-    click(id::isProgram);
+    click(*page, id::isProgram);
     EXPECT_EQ(page->IsDlgButtonChecked(id::isProgram), 0);
     EXPECT_FALSE(page->IsDlgItemEnabled(id::program));
-    click(id::isProgram);
-    EXPECT_EQ(page->IsDlgButtonChecked(id::isProgram), 1);
+    click(*page, id::isProgram);
     EXPECT_TRUE(page->IsDlgItemEnabled(id::program));
-}
-
-TEST_F(TimePage, StoresTheControlsAsNumbersAndShowsThemBack)
-{
-    open();
-    set(id::program, QStringLiteral(" a b "));
-    setRun("007", "", "5x");
-    close();
-    EXPECT_EQ(core->getConfigB("isProgram"), 0);
-    EXPECT_EQ(core->getConfigStr("fileProgram"), " a b "); // not trimmed
-    EXPECT_EQ(core->getConfigInt("min_delay"), 7);
-    EXPECT_EQ(core->getConfigInt("max_delay"), 0);
-    EXPECT_EQ(core->getConfigInt("count_time"), 5);
-    EXPECT_TRUE(boxes.shown.empty());
-    open();
-    EXPECT_EQ(page->itemText(id::minDelay), QStringLiteral("7"));
-    EXPECT_EQ(page->itemText(id::maxDelay), QStringLiteral("0"));
 }
 
 // --- Generate's checks ---------------------------------------------------------
@@ -149,41 +124,35 @@ TEST_F(TimePage, AFailingRuleShowsItsBoxAndChangesNothingElse)
     set(id::output, QStringLiteral("上次的结果"));
     const auto expectRefused = [&](BoxKind kind, const QString& text) {
         boxes.shown.clear();
-        click(id::generate);
+        click(*page, id::generate);
         ASSERT_EQ(boxes.shown.size(), 1u);
         EXPECT_EQ(boxes.shown[0].kind, kind);
         EXPECT_EQ(boxes.shown[0].text, text);
         EXPECT_EQ(boxes.shown[0].ownerAddress, page.get());
-        if (kind == BoxKind::Plain) {
-            EXPECT_EQ(boxes.shown[0].caption, QString());
-        }
         EXPECT_TRUE(page->IsDlgItemEnabled(id::generate));
         EXPECT_EQ(box(), QStringLiteral("上次的结果"));
         EXPECT_FALSE(page->isTimerPending(1));
     };
-    // Ticked with an empty program: only the first rule speaks.
-    click(id::isProgram);
-    setRun("9", "3", "0");
+    click(*page, id::isProgram); // ticked, empty program: only the first rule speaks
+    setRun(*page, "9", "3", "0");
     expectRefused(BoxKind::Warning, QStringLiteral("外部程序命令行无效！"));
-    // A program text GBK cannot hold is refused when it would be opened...
     set(id::program, QStringLiteral("run😀"));
-    setRun("1", "2", "3");
+    setRun(*page, "1", "2", "3");
     expectRefused(BoxKind::Warning, QStringLiteral("外部程序命令行含有 GBK 无法表示的字符（U+1F600），请修改后再生成。"));
-    click(id::isProgram);
-    setRun("9", "3", "1");
+    click(*page, id::isProgram);
+    setRun(*page, "9", "3", "1");
     expectRefused(BoxKind::Plain, QStringLiteral("发生间隔设定无效！"));
-    setRun("", "", "");
+    EXPECT_EQ(boxes.shown[0].caption, QString());
+    setRun(*page, "", "", "");
     expectRefused(BoxKind::Plain, QStringLiteral("生成个数设定无效！"));
-    // The members hold what was read; nothing was drawn.
-    EXPECT_EQ(page->min_delay, 0);
-    EXPECT_EQ(page->count_time, 0);
+    EXPECT_EQ(page->min_delay, 0); // the members hold what was read
     EXPECT_TRUE(core.random().draws().empty());
 
-    // ...and kept out of the store, which holds the last text it could.
+    // The store keeps the last program text it can hold.
     set(id::program, QStringLiteral("ok"));
     page->readSettings(0);
     set(id::program, QStringLiteral("run😀"));
-    close();
+    page->DestroyWindow();
     EXPECT_EQ(core->getConfigStr("fileProgram"), "ok");
 }
 
@@ -193,50 +162,42 @@ TEST_F(TimePage, ARunLogsEachEventLaunchesTheProgramAndEndsAfterItsMessage)
 {
     core->saveConfigB("isProgram", 1);
     open();
-    // Ticked at start, edit still disabled: its text is opened all the same.
-    set(id::program, QStringLiteral("/opt/报表 --now"));
-    setRun("10", "30", "3");
+    set(id::program, QStringLiteral("/opt/报表 --now")); // in the edit that stays disabled
+    setRun(*page, "10", "30", "3");
     set(id::output, QStringLiteral("old"));
     core.script({10, 30, 20});
-    click(id::generate);
+    click(*page, id::generate);
     EXPECT_FALSE(page->IsDlgItemEnabled(id::generate));
     EXPECT_EQ(box(), QString());
     EXPECT_EQ(page->timerInterval(1), 10);
-
     ASSERT_TRUE(fire());
     EXPECT_EQ(box(), lines(0, 0));
     EXPECT_EQ(page->timerInterval(1), 30);
     ASSERT_TRUE(fire());
-    EXPECT_EQ(page->timerInterval(1), 20);
-    boxes.whileOpen = [&](const BoxRequest& b) {
-        EXPECT_EQ(b.text, kDone);
+    boxes.whileOpen = [&](const BoxRequest&) {
         EXPECT_FALSE(page->IsDlgItemEnabled(id::generate));
         EXPECT_FALSE(page->isTimerPending(1));
     };
     ASSERT_TRUE(fire());
-    ASSERT_EQ(boxes.texts(), QStringList{kDone});
+    EXPECT_EQ(boxes.texts(), QStringList{kDone});
     EXPECT_EQ(boxes.shown[0].kind, BoxKind::Plain);
     EXPECT_TRUE(page->IsDlgItemEnabled(id::generate));
     EXPECT_FALSE(page->isTimerPending(1));
-    EXPECT_FALSE(page->running());
     EXPECT_EQ(box(), lines(0, 2));
-    EXPECT_EQ(gbk::decode(page->logText), lines(0, 2));
     EXPECT_EQ(page->eventsDone, 3);
     EXPECT_EQ(page->launched, std::vector<CString>(3, gbk::lit("/opt/报表 --now")));
     EXPECT_EQ(core.random().draws().size(), 3u);
-    EXPECT_EQ(core.random().draws()[2].lo, 10);
-    EXPECT_EQ(core.random().draws()[2].hi, 30);
 }
 
-TEST_F(TimePage, EditsDuringARunDoNotReachItButAreStoredAtClose)
+TEST_F(TimePage, EditsDuringARunDoNotReachItButAreStoredAtCloseAndShownBack)
 {
     open();
-    setRun("5", "5", "3");
+    setRun(*page, "5", "5", "3");
     core.script({5, 5, 5});
-    click(id::generate);
+    click(*page, id::generate);
     ASSERT_TRUE(fire());
-    setRun("100", "200", "1");
-    click(id::isProgram); // ticked and enabled
+    setRun(*page, "007", "", "1");
+    click(*page, id::isProgram);
     set(id::program, QStringLiteral("/bin/never"));
     set(id::output, QStringLiteral("typed"));
     ASSERT_TRUE(fire());
@@ -244,45 +205,41 @@ TEST_F(TimePage, EditsDuringARunDoNotReachItButAreStoredAtClose)
     EXPECT_EQ(box(), lines(0, 1)); // the typing is replaced by the whole log
     EXPECT_TRUE(page->launched.empty());
 
-    // A foreign timer id gets only the default handling.
-    page->OnTimer(7);
+    page->OnTimer(7); // a foreign id gets only the default handling
     EXPECT_TRUE(page->isTimerPending(1));
     EXPECT_EQ(page->eventsDone, 2);
 
-    // Closing ends the run quietly and stores what the controls show.
-    close();
+    page->DestroyWindow();
     EXPECT_FALSE(page->running());
-    EXPECT_FALSE(page->isTimerPending(1));
     EXPECT_TRUE(boxes.shown.empty());
     EXPECT_EQ(core->getConfigB("isProgram"), 1);
     EXPECT_EQ(core->getConfigStr("fileProgram"), "/bin/never");
-    EXPECT_EQ(core->getConfigInt("min_delay"), 100);
-    EXPECT_EQ(core->getConfigInt("max_delay"), 200);
     EXPECT_EQ(core->getConfigInt("count_time"), 1);
+    open(); // numbers come back as stored: no leading zeros, empty as 0
+    EXPECT_EQ(page->itemText(id::minDelay), QStringLiteral("7"));
+    EXPECT_EQ(page->itemText(id::maxDelay), QStringLiteral("0"));
 }
 
 TEST_F(TimePage, ALongRunKeepsTheBoxEqualToTheLogAndFollowsItsEnd)
 {
     core->setRandom(std::make_unique<RandomGen>(RandomGen::seeded("long")));
-    // One event per pass of the event loop: interval 0 (a negative bound
-    // counts as 0), driven by the real timer.
     open();
-    setRun("-5", "-1", "400");
-    click(id::generate);
+    setRun(*page, "-5", "-1", "400"); // negative intervals fire at once
+    click(*page, id::generate);
     EXPECT_EQ(page->timerInterval(1), 0);
-    QScrollBar* bar = page->item<QPlainTextEdit>(id::output)->verticalScrollBar();
-    ASSERT_TRUE(spinUntil([&] { return page->eventsDone >= 200; }, 10000));
-    set(id::output, QStringLiteral("typed")); // the next event sets the whole log again
-    ASSERT_TRUE(spinUntil([&] { return !boxes.shown.empty(); }, 10000));
+    ASSERT_TRUE(spinUntil([&] { return page->eventsDone >= 200; }));
+    set(id::output, QStringLiteral("typed"));
+    ASSERT_TRUE(spinUntil([&] { return !boxes.shown.empty(); }));
     EXPECT_EQ(box(), gbk::decode(page->logText));
     EXPECT_EQ(page->logText.size(), 400u * 23);
-    EXPECT_EQ(bar->value(), bar->maximum());
+    QScrollBar* bar = page->item<QPlainTextEdit>(id::output)->verticalScrollBar();
     EXPECT_GT(bar->maximum(), 0);
+    EXPECT_EQ(bar->value(), bar->maximum());
 
     // Text typed after a run stays until a Generate that passes.
     set(id::output, QStringLiteral("note"));
     set(id::count, QStringLiteral("0"));
-    click(id::generate);
+    click(*page, id::generate);
     EXPECT_EQ(box(), QStringLiteral("note"));
 }
 
@@ -298,6 +255,7 @@ protected:
         dlg->show();
         dlg->tabCtrl()->SetCurSel(2);
         dlg->ShowTab(2);
+        page().CheckDlgButton(id::isProgram, 0);
     }
     void TearDown() override
     {
@@ -305,49 +263,37 @@ protected:
         CGeneratorApp::ReleaseCoreObjects();
     }
     CTimePage& page() { return dlg->timePage(); }
-    void start(const char* lo, const char* hi, const char* count)
-    {
-        page().setItemText(id::minDelay, QString::fromUtf8(lo));
-        page().setItemText(id::maxDelay, QString::fromUtf8(hi));
-        page().setItemText(id::count, QString::fromUtf8(count));
-        QTest::mouseClick(page().item<QPushButton>(id::generate), Qt::LeftButton);
-    }
 
     RecordingBoxes boxes;
     std::unique_ptr<CGeneratorDlg> dlg;
 };
 
-TEST_F(TimeTab, ARunGoesOnWhileAnotherTabIsShown)
+TEST_F(TimeTab, ARunGoesOnBehindAnotherTabAndClosingEndsOneQuietly)
 {
-    start("0", "0", "3");
+    setRun(page(), "0", "0", "3");
+    click(page(), id::generate);
     dlg->ShowTab(0);
-    EXPECT_FALSE(page().isVisible());
-    ASSERT_TRUE(spinUntil([&] { return !boxes.shown.empty(); }, 10000));
+    ASSERT_TRUE(spinUntil([&] { return !boxes.shown.empty(); }));
     EXPECT_EQ(boxes.texts(), QStringList{kDone});
     EXPECT_EQ(page().itemText(id::output).count(QStringLiteral("\r\n")), 3);
-    EXPECT_TRUE(page().IsDlgItemEnabled(id::generate));
-}
 
-TEST_F(TimeTab, ClosingDuringARunIsQuietAndStoresTheControls)
-{
-    start("60000", "60000", "2");
+    boxes.shown.clear();
+    setRun(page(), "60000", "60000", "2");
+    click(page(), id::generate);
     page().setItemText(id::count, QStringLiteral("9"));
-    page().setItemText(id::program, QStringLiteral("/tmp/x"));
-    ASSERT_TRUE(page().running());
     dlg->DestroyWindow();
     EXPECT_FALSE(page().running());
     EXPECT_TRUE(boxes.shown.empty());
     EXPECT_EQ(g_core->getConfigInt("min_delay"), 60000);
     EXPECT_EQ(g_core->getConfigInt("count_time"), 9);
-    EXPECT_EQ(g_core->getConfigStr("fileProgram"), "/tmp/x");
 }
 
 TEST_F(TimeTab, ExportSavesTheLogAndAPictureIsTakenAfterARun)
 {
     page().setItemText(id::program, QStringLiteral("/usr/local/bin/备份.sh"));
-    page().CheckDlgButton(id::isProgram, 0);
-    start("150", "350", "6");
-    ASSERT_TRUE(spinUntil([&] { return !boxes.shown.empty(); }, 10000));
+    setRun(page(), "150", "350", "6");
+    click(page(), id::generate);
+    ASSERT_TRUE(spinUntil([&] { return !boxes.shown.empty(); }));
     const QString dir = QStringLiteral(KELVANE_BUILD_DIR "/screenshots");
     ASSERT_TRUE(QDir().mkpath(dir));
     EXPECT_TRUE(dlg->grab().save(dir + QStringLiteral("/time-after-run.png")));
@@ -355,7 +301,7 @@ TEST_F(TimeTab, ExportSavesTheLogAndAPictureIsTakenAfterARun)
     QTemporaryDir tmp;
     ScriptedSaveDialog save;
     save.answers.push_back(SaveTarget{tmp.filePath(QStringLiteral("t.txt")), TextEncoding::Gbk});
-    QTest::mouseClick(page().item<QPushButton>(id::exportText), Qt::LeftButton);
+    click(page(), id::exportText);
     EXPECT_EQ(save.lastSuggestedName, QStringLiteral("随机时间.txt"));
     QFile f(tmp.filePath(QStringLiteral("t.txt")));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
@@ -367,22 +313,21 @@ TEST_F(TimeTab, EachEventOfARunLaunchesTheProgramForReal)
     QTemporaryDir tmp;
     const QString script = tmp.filePath(QStringLiteral("event.sh"));
     const QString marks = tmp.filePath(QStringLiteral("marks"));
-    {
-        QFile f(script);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(QStringLiteral("#!/bin/sh\necho ran >> '%1'\n").arg(marks).toUtf8());
-        f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
-    }
-    if (!page().IsDlgButtonChecked(id::isProgram))
-        QTest::mouseClick(page().item<QAbstractButton>(id::isProgram), Qt::LeftButton);
+    QFile f(script);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QStringLiteral("#!/bin/sh\necho ran >> '%1'\n").arg(marks).toUtf8());
+    f.close();
+    f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
+    click(page(), id::isProgram);
     page().setItemText(id::program, script);
-    start("0", "0", "3");
-    ASSERT_TRUE(spinUntil([&] { return !boxes.shown.empty(); }, 10000));
-    const auto count = [&] {
-        QFile f(marks);
-        return f.open(QIODevice::ReadOnly) ? f.readAll().count("ran\n") : 0;
+    setRun(page(), "0", "0", "3");
+    click(page(), id::generate);
+    ASSERT_TRUE(spinUntil([&] { return !boxes.shown.empty(); }));
+    const auto runs = [&] {
+        QFile m(marks);
+        return m.open(QIODevice::ReadOnly) ? m.readAll().count("ran\n") : 0;
     };
-    ASSERT_TRUE(QTest::qWaitFor([&] { return count() == 3; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return runs() == 3; }, 10000));
     QTest::qWait(200); // and no more
-    EXPECT_EQ(count(), 3);
+    EXPECT_EQ(runs(), 3);
 }
