@@ -1,0 +1,116 @@
+#pragma once
+// The string generator: the settings of the string tab, their check, and the
+// making of rows of random text (passwords, user names, domain names, phone
+// numbers). A row is a drawn part of random length, from up to four kinds of
+// character, with some characters replaced by special characters, wrapped in
+// a head and a tail, with fixed texts inserted at given byte positions.
+//
+// Text is GBK bytes; lengths of the drawn part count characters, positions of
+// inserts count bytes. Characters are always handled whole: a Chinese
+// character is never split. Every random integer comes from
+// g_core->getRandInt, in a fixed order, so a scripted source gives exact rows.
+#include "core/types.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+// The most characters the drawn part of a row may hold. Larger lengths are
+// refused by validation: a run of up to 1000 rows is held in the output box
+// at once, and 1000 rows of 100000 Chinese characters are already 200 MB.
+inline constexpr int kStringLenLimit = 100000;
+
+struct StringSettings {
+    int isUCase = 0;    // draw A to Z
+    int isLCase = 0;    // draw a to z
+    int isNum = 0;      // draw 0 to 9
+    int isHz = 0;       // draw level-1 GB2312 Chinese characters
+    int isCharSpec = 0; // place characters of charSpec into the drawn part
+    int isCharEx = 0;   // keep the characters of charExclude out of the drawn part
+    CString head;       // in front of every row
+    CString tail;       // after every row
+    CString insertStr;  // position|text|position|text..., positions falling
+    CString charSpec;
+    CString charExclude;
+    int lenMin = 0;     // fewest drawn characters in a row
+    int lenMax = 0;     // most drawn characters in a row
+    int count = 0;      // rows in a run
+
+    // Checks the settings before a run. The first failing rule puts its
+    // message into *message (when given) and returns false; nothing changes
+    // and nothing is seeded. On success the spaces leave charSpec and
+    // charExclude, the C runtime's generator is seeded, and true is returned.
+    bool validate(CString* message = nullptr);
+};
+
+// One row (without the line end).
+CString makeRow(const StringSettings& s);
+// One drawn character: one byte, or two for a Chinese character. Returns the
+// empty text if no character can be drawn (settings that validate always can).
+CString getRandChar(const StringSettings& s);
+// One level-1 GB2312 Chinese character, two bytes from 0xB0A1 to 0xD7F9.
+CString getRandHz();
+// Whether a drawn candidate is kept out by charExclude (whole characters).
+bool isExcluded(const StringSettings& s, std::string_view candidate);
+// text with up to len / 3 of its first len characters replaced by special
+// characters. A negative len counts as 0.
+CString addSpecialChars(const StringSettings& s, const CString& text, int len);
+// row with the texts of insertStr inserted.
+CString applyInserts(const StringSettings& s, const CString& row);
+
+// Makes rows from one set of settings, with the lists parsed once. This is
+// what a run uses; the free functions above build one for each call. Settings
+// that have not passed validate are still safe: a length beyond
+// kStringLenLimit is cut to it, and nothing is drawn when no character can be.
+class StringRowMaker {
+public:
+    explicit StringRowMaker(const StringSettings& s);
+
+    // Appends one row (without the line end) to out.
+    void appendRow(CString& out);
+    CString makeRow();
+
+    // Pieces of a row, each drawing as its free function does.
+    CString randChar();
+    CString specialChars(const CString& text, int len);
+    // Makes the inserts on the row that starts at offset `start` of out and
+    // runs to its end.
+    void insertInto(CString& out, std::size_t start) const;
+
+private:
+    // A character as a number: a single byte b is b, a two-byte character is
+    // (first << 8) | second, so every two-byte code is above 0xFF.
+    using Code = uint16_t;
+
+    void drawBytes(char* out, int len);
+    Code drawCode();
+    bool excluded(Code c) const;
+    // Replaces up to len / 3 of items[0 .. len) by special characters;
+    // positions at or past size are drawn but change nothing.
+    template <class T>
+    void placeSpecials(T* items, std::size_t size, int len);
+
+    int lenMin_, lenMax_;
+    unsigned kinds_ = 0;            // bit k set: kind k (1..4) is on
+    bool canDraw_ = false;          // some kind that is on has a character left
+    bool exclOn_ = false;
+    uint8_t exclByte_[256] = {};    // 1: this one-byte character is excluded
+    std::vector<Code> exclHz_;      // excluded two-byte characters, sorted
+    std::vector<Code> specials_;    // special characters (empty: none placed)
+    bool specialsOneByte_ = true;
+    CString head_, tail_;
+    std::vector<std::pair<int, CString>> inserts_; // up to the first empty position
+    std::vector<Code> scratch_;
+};
+
+// A run: settings.count rows, each followed by CR LF, handed to sink in
+// chunks of about chunkBytes, so a run of any count needs bounded memory. The
+// sink returns false when it cannot take a chunk (a failed write, say); the
+// run stops there and false is returned. True once every row has been taken.
+using RowSink = std::function<bool(std::string_view chunk)>;
+bool streamRows(const StringSettings& s, const RowSink& sink, std::size_t chunkBytes = 64 * 1024);
+// A whole run as one text, for runs small enough to show at once.
+CString makeRun(const StringSettings& s);
