@@ -3,12 +3,11 @@
 // or UTF-8), writes the text with CR LF line ends whole or not at all, and
 // tells the user in the page's plain box when it cannot. Cancel changes
 // nothing.
+#include "platform/dialog/line_ends.h"
+
 #include <QString>
 
 class CDialog;
 
 // Returns true when a file was written.
 bool exportText(CDialog& page, const QString& suggestedName, const QString& text);
-
-// text with every line end as CR LF.
-QString withCrLf(const QString& text);

@@ -1,4 +1,5 @@
 #include "platform/dialog/cdialog.h"
+#include "platform/dialog/line_ends.h"
 
 #include "core/gbk.h"
 #include "core/textutil.h"
@@ -272,7 +273,7 @@ QString CDialog::itemText(int id) const
     if (auto* e = dynamic_cast<QLineEdit*>(w))
         return e->text();
     if (auto* p = dynamic_cast<QPlainTextEdit*>(w))
-        return p->toPlainText().replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+        return withCrLf(p->toPlainText());
     if (auto* b = dynamic_cast<QAbstractButton*>(w))
         return b->text();
     if (auto* l = dynamic_cast<QLabel*>(w))
