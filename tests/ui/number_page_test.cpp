@@ -9,6 +9,7 @@
 #include "support/scoped_core.h"
 #include "ui/generator_app.h"
 #include "ui/generator_dlg.h"
+#include "platform/dialog/plain_text.h"
 #include "ui/number_page.h"
 
 #include <gtest/gtest.h>
@@ -181,7 +182,7 @@ TEST_F(NumberPage, FastOutputBoxReadsScrollsAndEditsLikeAPlainOne)
     for (int i = 0; i < 1000; ++i)
         text += QString::number(i * 7) + (i % 3 ? QStringLiteral("\r\n") : QStringLiteral("\n"));
     for (const QString& t : {text, text + QStringLiteral("tail\rx"), QString(), QStringLiteral("a\u2029b")}) {
-        CNumberPage::setBoxText(box(*page), t);
+        setPlainTextFast(box(*page), t);
         reference.setPlainText(t);
         QApplication::processEvents();
         EXPECT_EQ(box(*page).toPlainText(), reference.toPlainText());
@@ -190,7 +191,7 @@ TEST_F(NumberPage, FastOutputBoxReadsScrollsAndEditsLikeAPlainOne)
         EXPECT_EQ(box(*page).textCursor().position(), 0);
         EXPECT_FALSE(box(*page).document()->isUndoAvailable());
     }
-    CNumberPage::setBoxText(box(*page), text);
+    setPlainTextFast(box(*page), text);
     EXPECT_LT(box(*page).document()->blockCount(), 1000 / CNumberPage::kLinesPerBlock + 3);
 
     // At the bottom the last rows are on screen, one per line.
@@ -228,7 +229,7 @@ TEST_F(NumberPage, ExportWritesTheBoxInEitherEncoding)
     ScriptedSaveDialog ask;
     const QString gbkPath = core.folder() + QStringLiteral("/gbk.txt");
     const QString utf8Path = core.folder() + QStringLiteral("/utf8.txt");
-    CNumberPage::setBoxText(box(*page), QStringLiteral("85\n数字\r\n-2.50\n"));
+    setPlainTextFast(box(*page), QStringLiteral("85\n数字\r\n-2.50\n"));
     auto exportTo = [&](const QString& path, TextEncoding encoding) {
         ask.answers.push_back(SaveTarget{path, encoding});
         click(*page, id::exportText);
@@ -240,7 +241,7 @@ TEST_F(NumberPage, ExportWritesTheBoxInEitherEncoding)
     EXPECT_EQ(exportTo(utf8Path, TextEncoding::Utf8), QByteArray("85\r\n数字\r\n-2.50\r\n"));
     EXPECT_EQ(ask.lastSuggestedName, QStringLiteral("随机数字.txt"));
 
-    CNumberPage::setBoxText(box(*page), QString());
+    setPlainTextFast(box(*page), QString());
     EXPECT_EQ(exportTo(gbkPath, TextEncoding::Gbk), QByteArray()); // an empty box, an empty file
     click(*page, id::exportText); // cancelled: nothing written, nothing said
     EXPECT_EQ(ask.asked, 4);
