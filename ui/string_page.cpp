@@ -47,16 +47,8 @@ const TextControl kTexts[] = {
     {id::charSpec, &StringSettings::charSpec, "charSpec", "特殊字符"},
     {id::charExclude, &StringSettings::charExclude, "charExclude", "排除字符"},
 };
-// In the order they are read.
-const int kTextReadOrder[] = {id::charSpec, id::charExclude, id::head, id::tail, id::insert};
-
-const TextControl& textControl(int controlId)
-{
-    for (const TextControl& t : kTexts)
-        if (t.id == controlId)
-            return t;
-    return kTexts[0];
-}
+// Indices into kTexts in the order the boxes are read: the lists first.
+const int kTextReadOrder[] = {3, 4, 0, 1, 2};
 
 struct NumberControl {
     int id;
@@ -124,8 +116,8 @@ bool CStringPage::readSettings(bool validate)
     for (const FlagControl& f : kFlags)
         s.*f.field = IsDlgButtonChecked(f.id);
     // Disabled list boxes are read like the others.
-    for (const int controlId : kTextReadOrder) {
-        const TextControl& t = textControl(controlId);
+    for (const int i : kTextReadOrder) {
+        const TextControl& t = kTexts[i];
         if (const auto text = GetDlgItemText(t.id)) {
             s.*t.field = *text;
         } else if (validate) {
