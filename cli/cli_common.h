@@ -1,6 +1,6 @@
 #pragma once
 // Options and helpers shared by the subcommands of kelvane-cli.
-#include "cli/row_sink.h"
+#include "cli/output_sink.h"
 #include "core/types.h"
 
 #include <CLI/CLI.hpp>

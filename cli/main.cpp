@@ -1,6 +1,7 @@
 // kelvane-cli: random strings, numbers and timed events for scripts.
 #include "cli/cli_common.h"
 #include "cli/numbers_cmd.h"
+#include "cli/strings_cmd.h"
 #include "cli/times_cmd.h"
 
 #include <CLI/CLI.hpp>
@@ -23,6 +24,7 @@ int main(int argc, char** argv)
     app.set_version_flag("--version", std::string("kelvane-cli ") + KELVANE_VERSION);
     app.require_subcommand(1);
     std::vector<std::function<int()>> commands;
+    commands.push_back(addStringsCommand(app));
     commands.push_back(addNumbersCommand(app));
     commands.push_back(addTimesCommand(app));
     try {

@@ -72,7 +72,7 @@ int runNumbers(const NumbersOptions& o)
         printError(msg);
         return kExitInvalid;
     }
-    RowSink sink(QString::fromStdString(o.common.out), o.common.enc(), o.common.lineEnd());
+    OutputSink sink(QString::fromStdString(o.common.out), o.common.enc(), o.common.lineEnd());
     if (!sink.open()) {
         printError("无法写入文件 " + o.common.out + "：" + sink.error().toStdString(), true);
         return kExitOutput;

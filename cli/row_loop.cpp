@@ -37,7 +37,7 @@ private:
     std::chrono::steady_clock::time_point last_{};
 };
 
-int finishWith(RowSink& sink)
+int finishWith(OutputSink& sink)
 {
     if (sink.finish() || sink.pipeClosed())
         return kExitOk;
@@ -47,7 +47,7 @@ int finishWith(RowSink& sink)
 
 } // namespace
 
-int runRowLoop(const RowLoopOptions& o, const RowMaker& make, RowSink& sink)
+int runRowLoop(const RowLoopOptions& o, const RowMaker& make, OutputSink& sink)
 {
     if (o.unique && uint64_t(o.count) > o.distinctLimit) {
         printError("这些选项最多只能生成 " + std::to_string(o.distinctLimit) + " 个不同的结果，无法生成 "

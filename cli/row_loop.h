@@ -2,7 +2,7 @@
 // The loop every row-making subcommand shares: make `count` rows, optionally
 // all different, write them to a sink, show progress on a terminal, and stop
 // quietly when the reader of standard output goes away.
-#include "cli/row_sink.h"
+#include "cli/output_sink.h"
 #include "core/types.h"
 
 #include <cstdint>
@@ -21,4 +21,4 @@ using RowMaker = std::function<void(CString& row)>;
 
 // Returns the exit status: 0 done (or output closed by its reader), 1 output
 // failed, 2 --unique cannot be met.
-int runRowLoop(const RowLoopOptions& options, const RowMaker& make, RowSink& sink);
+int runRowLoop(const RowLoopOptions& options, const RowMaker& make, OutputSink& sink);

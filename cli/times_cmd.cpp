@@ -63,7 +63,7 @@ public:
     void setGenerateEnabled(bool) override {}
 
 private:
-    RowSink sink_;
+    OutputSink sink_;
     Launcher launcher_;
 };
 

@@ -14,11 +14,15 @@
 constexpr int kMaxDecimals = 5;
 
 // The largest count of rows one run may make. A run is built in memory and
-// shown whole in the page's plain-text box; measured offscreen on the build
-// machine, that box takes about 1 s for 300 000 short rows and 3.8 s for
-// 1 000 000, so 500 000 rows (about 2 s) is where the page stops being
-// responsive enough. Streaming callers may pass a larger limit to validate.
-constexpr int kMaxNumberRows = 500000;
+// shown whole in the page's output box. Measured offscreen on the build
+// machine (bench/number_page_bench.cpp, Generate to rows shown, medians):
+// 1 000 000 integer rows take about 0.06 s and 1 000 000 of the longest rows
+// (5 decimals over the widest range, up to 14 bytes) about 0.16 s. At
+// 2 000 000 the longest rows take about 0.32 s, a third of the 1 s a user
+// should wait, so a machine three times slower still shows them in time, and
+// the program peaks at about 400 MB. Streaming callers may pass a larger
+// limit to validate.
+constexpr int kMaxNumberRows = 2000000;
 
 // Fold-back step: the single-precision value nearest 0.1.
 constexpr float kFoldBack = 0.1f;

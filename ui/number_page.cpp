@@ -1,22 +1,220 @@
 #include "ui/number_page.h"
 
+#include "core/ccore.h"
+#include "core/gbk.h"
 #include "res/resource.h"
 #include "res/templates.h"
+#include "ui/export_text.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+namespace id = idc::number;
+
+namespace {
+
+// A text laid out for a QTextDocument in blocks of several lines: inside a
+// block the lines are parted by line separators (U+2028), which the box shows
+// as line breaks and hands back as '\n'.
+struct PackedText {
+    QString text;
+    std::vector<int> blockLines; // the lines of each block, in order
+};
+
+bool endsBlockByItself(QChar c)
+{
+    // Characters a document turns into a block end, or reads back as '\n'.
+    switch (c.unicode()) {
+    case QChar::ParagraphSeparator:
+    case QChar::LineSeparator:
+    case 0xfdd0: // beginning of frame
+    case 0xfdd1: // end of frame
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The text with its line ends (CR LF, LF or CR) as line separators, except
+// every linesPerBlock-th and the last, which stay block ends ('\n'). Nothing
+// when the text holds a character that would end a block by itself.
+std::optional<PackedText> packLines(QStringView text, int linesPerBlock)
+{
+    PackedText out;
+    out.text.resize(text.size());
+    QChar* o = out.text.data();
+    qsizetype lastEnd = -1; // where the last line end starts
+    for (qsizetype i = text.size(); i-- > 0;) {
+        const QChar c = text[i];
+        if (c == u'\n' || c == u'\r') {
+            lastEnd = (c == u'\n' && i > 0 && text[i - 1] == u'\r') ? i - 1 : i;
+            break;
+        }
+    }
+    int lines = 1;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'\r' || c == u'\n') {
+            const bool last = i == lastEnd;
+            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+                ++i;
+            if (last || lines == linesPerBlock) {
+                *o++ = u'\n';
+                out.blockLines.push_back(lines);
+                lines = 1;
+            } else {
+                *o++ = QChar(QChar::LineSeparator);
+                ++lines;
+            }
+        } else if (endsBlockByItself(c)) {
+            return std::nullopt;
+        } else {
+            *o++ = c;
+        }
+    }
+    out.blockLines.push_back(lines);
+    out.text.truncate(o - out.text.constData());
+    return out;
+}
+
+QString rowsToUnicode(const CString& rows)
+{
+    // Rows of numbers are ASCII, which reads the same as Latin-1 and GBK.
+    const bool ascii = std::all_of(rows.begin(), rows.end(), [](char c) { return (unsigned char)c < 0x80; });
+    return ascii ? QString::fromLatin1(rows.data(), qsizetype(rows.size())) : gbk::decode(rows);
+}
+
+} // namespace
+
+void CNumberPage::setBoxText(QPlainTextEdit& box, QStringView text)
+{
+    // A document spends microseconds on each block, so a million one-line
+    // blocks take seconds; blocks of kLinesPerBlock lines take a fraction of
+    // that and show the same lines. Blocks not yet laid out are given their
+    // line count here, inside the same edit, so that the scroll bar spans
+    // every line from the start and the layout hears of the change once.
+    // A wrapping box would break lines of its own: it gets the plain way.
+    auto packed = box.lineWrapMode() == QPlainTextEdit::NoWrap ? packLines(text, kLinesPerBlock) : std::nullopt;
+    if (!packed) {
+        box.setPlainText(text.toString());
+        return;
+    }
+    QTextDocument* doc = box.document();
+    const bool undo = doc->isUndoRedoEnabled();
+    doc->setUndoRedoEnabled(false); // no undo step holding the old text
+    QTextCursor edit(doc);
+    edit.beginEditBlock();
+    edit.select(QTextCursor::Document);
+    edit.removeSelectedText();
+    edit.insertText(packed->text);
+    if (doc->blockCount() == int(packed->blockLines.size())) {
+        int i = 0;
+        for (QTextBlock b = doc->firstBlock(); b.isValid(); b = b.next())
+            b.setLineCount(packed->blockLines[std::size_t(i++)]);
+    }
+    edit.endEditBlock();
+    // The layout announces a new size only when the count of blocks changes;
+    // lines that came within blocks it has not laid out are announced here.
+    QAbstractTextDocumentLayout* layout = doc->documentLayout();
+    emit layout->documentSizeChanged(layout->documentSize());
+    doc->setUndoRedoEnabled(undo);
+    box.setTextCursor(QTextCursor(doc)); // caret and view at the start
+}
 
 CNumberPage::CNumberPage(QWidget* parent) : CDialog(kNumberPageTemplate, parent) {}
 
 std::span<const MessageEntry> CNumberPage::GetMessageMap() const
 {
-    return {};
+    static const MessageEntry map[] = {
+        {id::generate, Notify::Clicked, &CNumberPage::OnGenerate},
+        {id::isFloat, Notify::Clicked, &CNumberPage::OnFloatCheck},
+        {id::exportText, Notify::Clicked, &CNumberPage::OnExport},
+    };
+    return map;
 }
 
 BOOL CNumberPage::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    CheckDlgButton(id::isInt, g_core->getConfigB("isInt"));
+    CheckDlgButton(id::isFloat, g_core->getConfigB("isFloat"));
+    SetDlgItemInt(id::rangeMin, 80);
+    SetDlgItemInt(id::rangeMax, 100);
+    SetDlgItemInt(id::count, g_core->getConfigInt("count_int"));
+    SetDlgItemInt(id::decimals, g_core->getConfigInt("xsw"));
+    // The decimals field keeps its template state (enabled) until the
+    // floating-point box is next clicked.
     return TRUE;
+}
+
+CString CNumberPage::fieldText(int id) const
+{
+    if (auto text = GetDlgItemText(id))
+        return *text;
+    // Pasted text GBK cannot hold: the number rules read only its leading
+    // ASCII number (atoi and atof stop at any other character), and that
+    // reads the same in UTF-8 as it would in GBK.
+    return itemText(id).toStdString();
+}
+
+BOOL CNumberPage::readSettings(int validate)
+{
+    m_settings = NumberSettings::fromFields(IsDlgButtonChecked(id::isInt), IsDlgButtonChecked(id::isFloat),
+                                            fieldText(id::rangeMin), fieldText(id::rangeMax), fieldText(id::count),
+                                            fieldText(id::decimals));
+    if (!validate)
+        return TRUE;
+    const CString message = m_settings.validate();
+    if (!message.empty()) {
+        g_core->msgboxWarning(this, message);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CNumberPage::setOutput(const CString& rows)
+{
+    if (auto* box = item<QPlainTextEdit>(id::output))
+        setBoxText(*box, rowsToUnicode(rows));
+}
+
+void CNumberPage::OnGenerate()
+{
+    if (!readSettings(1))
+        return;
+    EnableDlgItem(id::generate, false);
+    setOutput(CString());
+    setOutput(drawNumberRows(m_settings));
+    MessageBox(gbk::lit("生成成功！"));
+    EnableDlgItem(id::generate, true);
+}
+
+void CNumberPage::OnFloatCheck()
+{
+    EnableDlgItem(id::decimals, IsDlgButtonChecked(id::isFloat) == 1);
+}
+
+void CNumberPage::OnExport()
+{
+    // The box's own text ('\n' line ends): exportText writes them as CR LF
+    // in one pass.
+    if (auto* box = item<QPlainTextEdit>(id::output))
+        exportText(*this, QStringLiteral("随机数字.txt"), box->toPlainText());
 }
 
 void CNumberPage::OnDestroy()
 {
     CDialog::OnDestroy();
+    readSettings(0);
+    g_core->saveConfigInt("count_int", m_settings.count);
+    g_core->saveConfigInt("xsw", m_settings.decimals);
+    g_core->saveConfigB("isInt", m_settings.isInt);
+    g_core->saveConfigB("isFloat", m_settings.isFloat);
 }

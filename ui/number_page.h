@@ -1,14 +1,47 @@
 #pragma once
 // CNumberPage: the number tab's page, a child dialog on template IDD_NUMBER_PAGE.
+// It loads its options when created, makes a run of number rows into its
+// output box at each Generate, and stores its options (all but the value
+// range) when destroyed.
+#include "gen/number_gen.h"
 #include "platform/dialog/cdialog.h"
+
+#include <QStringView>
+
+class QPlainTextEdit;
 
 class CNumberPage : public CDialog {
 public:
     // The page's window is made later with Create(parent).
     explicit CNumberPage(QWidget* parent = nullptr);
 
+    // Fills the settings from the controls; with validate nonzero also checks
+    // them and, when a rule fails, shows its message in the warning box and
+    // returns FALSE.
+    BOOL readSettings(int validate);
+    const NumberSettings& settings() const { return m_settings; }
+
+    // Lines the output box keeps in one text block (see setBoxText).
+    static constexpr int kLinesPerBlock = 64;
+    // Replaces the whole text of a plain-text box in one step, fast even for
+    // a million lines when the box does not wrap them; the box reads back
+    // exactly the text given (line ends as '\n'), with the caret at the start
+    // and no undo step for the change.
+    static void setBoxText(QPlainTextEdit& box, QStringView text);
+
 protected:
     BOOL OnInitDialog() override;
     void OnDestroy() override;
     std::span<const MessageEntry> GetMessageMap() const override;
+
+private:
+    void OnGenerate();
+    void OnFloatCheck();
+    void OnExport();
+
+    // A field's text as the number rules read it.
+    CString fieldText(int id) const;
+    void setOutput(const CString& rows);
+
+    NumberSettings m_settings;
 };

@@ -15,13 +15,13 @@ class QSaveFile;
 enum class Encoding { Gbk, Utf8 };
 enum class LineEnd { CrLf, Lf };
 
-class RowSink {
+class OutputSink {
 public:
     // outPath empty: standard output.
-    RowSink(const QString& outPath, Encoding encoding, LineEnd eol);
-    ~RowSink();
-    RowSink(const RowSink&) = delete;
-    RowSink& operator=(const RowSink&) = delete;
+    OutputSink(const QString& outPath, Encoding encoding, LineEnd eol);
+    ~OutputSink();
+    OutputSink(const OutputSink&) = delete;
+    OutputSink& operator=(const OutputSink&) = delete;
 
     // False when the target could not be opened; error() tells why.
     bool open();

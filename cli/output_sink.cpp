@@ -1,4 +1,4 @@
-#include "cli/row_sink.h"
+#include "cli/output_sink.h"
 
 #include "core/gbk.h"
 
@@ -28,15 +28,15 @@ void appendConverted(std::string& out, std::string_view gbkText, Encoding encodi
 }
 } // namespace
 
-RowSink::RowSink(const QString& outPath, Encoding encoding, LineEnd eol)
+OutputSink::OutputSink(const QString& outPath, Encoding encoding, LineEnd eol)
     : path_(outPath), encoding_(encoding), eol_(eol)
 {
     buf_.reserve(kFlushAt + 4096);
 }
 
-RowSink::~RowSink() = default; // an uncommitted QSaveFile is discarded
+OutputSink::~OutputSink() = default; // an uncommitted QSaveFile is discarded
 
-bool RowSink::open()
+bool OutputSink::open()
 {
     if (path_.isEmpty())
         return true;
@@ -49,7 +49,7 @@ bool RowSink::open()
     return true;
 }
 
-bool RowSink::row(std::string_view gbkRow)
+bool OutputSink::row(std::string_view gbkRow)
 {
     if (failed_)
         return false;
@@ -58,7 +58,7 @@ bool RowSink::row(std::string_view gbkRow)
     return buf_.size() < kFlushAt || flush();
 }
 
-bool RowSink::flush()
+bool OutputSink::flush()
 {
     if (failed_)
         return false;
@@ -87,7 +87,7 @@ bool RowSink::flush()
     return !failed_;
 }
 
-bool RowSink::finish()
+bool OutputSink::finish()
 {
     if (!flush())
         return false;
@@ -99,7 +99,7 @@ bool RowSink::finish()
     return true;
 }
 
-std::string RowSink::convert(std::string_view gbkRows, Encoding encoding, LineEnd eol)
+std::string OutputSink::convert(std::string_view gbkRows, Encoding encoding, LineEnd eol)
 {
     std::string out;
     out.reserve(gbkRows.size());

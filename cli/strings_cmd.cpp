@@ -1,0 +1,205 @@
+// `kelvane-cli strings`: passwords, user names, domain names, phone numbers.
+#include "cli/strings_cmd.h"
+
+#include "cli/cli_common.h"
+#include "cli/row_loop.h"
+#include "core/ccore.h"
+#include "core/textutil.h"
+#include "gen/string_gen.h"
+
+#include <algorithm>
+#include <memory>
+#include <optional>
+#include <set>
+
+namespace {
+
+struct StringsOptions {
+    CommonOptions common;
+    bool upper = false, lower = false, digits = false, hz = false;
+    std::string length; // N or MIN-MAX
+    std::optional<std::string> head, tail, insert, special, exclude, count;
+    bool noSpecial = false, noExclude = false, unique = false;
+};
+
+uint64_t satAdd(uint64_t a, uint64_t b) { return a > UINT64_MAX - b ? UINT64_MAX : a + b; }
+uint64_t satMul(uint64_t a, uint64_t b) { return b != 0 && a > UINT64_MAX / b ? UINT64_MAX : a * b; }
+
+// Characters of a GBK text as codes: one byte, or (lead << 8) | trail.
+std::set<unsigned> charCodes(const CString& s)
+{
+    std::set<unsigned> codes;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(s[i]);
+        if (c >= 0x81 && i + 1 < s.size())
+            codes.insert((unsigned(c) << 8) | static_cast<unsigned char>(s[++i]));
+        else
+            codes.insert(c);
+    }
+    return codes;
+}
+
+// At most how many different rows the settings can give: head, tail and
+// inserts are fixed, so only the drawn part varies.
+uint64_t distinctRows(const StringSettings& s)
+{
+    uint64_t alphabet = 0;
+    const std::set<unsigned> ex = s.isCharEx ? charCodes(s.charExclude) : std::set<unsigned>{};
+    auto countRange = [&](unsigned lo, unsigned hi) {
+        uint64_t n = hi - lo + 1;
+        for (unsigned c : ex)
+            n -= (c >= lo && c <= hi) ? 1 : 0;
+        return n;
+    };
+    if (s.isUCase)
+        alphabet += countRange('A', 'Z');
+    if (s.isLCase)
+        alphabet += countRange('a', 'z');
+    if (s.isNum)
+        alphabet += countRange('0', '9');
+    if (s.isHz) {
+        uint64_t hz = 40 * 94 - 5; // GB2312 level 1: rows 16 to 55, row 55 with 89
+        for (unsigned c : ex)
+            hz -= (c >= 0xB0A1 && c <= 0xD7F9 && (c & 0xff) >= 0xA1 && (c & 0xff) <= 0xFE) ? 1 : 0;
+        alphabet += hz;
+    }
+    if (s.isCharSpec)
+        alphabet += charCodes(s.charSpec).size();
+    uint64_t total = 0;
+    for (int64_t len = std::max(0, s.lenMin); len <= std::max(0, s.lenMax) && total != UINT64_MAX; ++len) {
+        uint64_t n = 1;
+        for (int64_t i = 0; i < len && n != UINT64_MAX; ++i)
+            n = satMul(n, alphabet);
+        total = satAdd(total, n);
+    }
+    return total;
+}
+
+bool parseLength(const std::string& text, int* lo, int* hi)
+{
+    const auto dash = text.find('-', 1);
+    const std::string a = dash == std::string::npos ? text : text.substr(0, dash);
+    const std::string b = dash == std::string::npos ? text : text.substr(dash + 1);
+    auto digits = [](const std::string& t) {
+        return !t.empty() && std::all_of(t.begin() + (t[0] == '-' ? 1 : 0), t.end(), ::isdigit) && t != "-";
+    };
+    if (!digits(a) || !digits(b))
+        return false;
+    *lo = textutil::toInt(a);
+    *hi = textutil::toInt(b);
+    return true;
+}
+
+int runStrings(const StringsOptions& o)
+{
+    auto core = makeCore(o.common);
+    g_core = core.get();
+    StringSettings s;
+    // The window's stored options, or its first-run defaults.
+    auto flag = [&](const char* key) { return o.common.fromSettings ? core->getConfigB(key) : 0; };
+    s.isUCase = o.common.fromSettings ? flag("isUCase") : 1;
+    s.isLCase = o.common.fromSettings ? flag("isLCase") : 1;
+    s.isNum = o.common.fromSettings ? flag("isNum") : 1;
+    s.isHz = flag("isHz");
+    s.isCharSpec = flag("isCharSpec");
+    s.isCharEx = flag("isCharEx");
+    if (o.common.fromSettings) {
+        s.head = core->getConfigStr("head");
+        s.tail = core->getConfigStr("tail");
+        s.insertStr = core->getConfigStr("insertStr");
+        s.charSpec = core->getConfigStr("charSpec");
+        s.charExclude = core->getConfigStr("charExclude");
+        s.lenMin = core->getConfigInt("len_min_str");
+        s.lenMax = core->getConfigInt("len_max_str");
+        s.count = core->getConfigInt("count_str");
+    } else {
+        s.lenMin = 8;
+        s.lenMax = 16;
+        s.count = 10;
+    }
+    if (o.upper || o.lower || o.digits || o.hz) {
+        s.isUCase = o.upper;
+        s.isLCase = o.lower;
+        s.isNum = o.digits;
+        s.isHz = o.hz;
+    }
+    if (!o.length.empty() && !parseLength(o.length, &s.lenMin, &s.lenMax)) {
+        printError("--length 应为“长度”或“最小-最大”形式，例如 8-16", true);
+        return kExitInvalid;
+    }
+    struct TextOption {
+        const std::optional<std::string>& value;
+        const char* name;
+        CString* field;
+        int* enable;
+    } texts[] = {
+        {o.head, "--head", &s.head, nullptr},
+        {o.tail, "--tail", &s.tail, nullptr},
+        {o.insert, "--insert", &s.insertStr, nullptr},
+        {o.special, "--special", &s.charSpec, &s.isCharSpec},
+        {o.exclude, "--exclude", &s.charExclude, &s.isCharEx},
+    };
+    for (const TextOption& t : texts) {
+        if (!t.value)
+            continue;
+        auto bytes = argToGbk(*t.value, t.name);
+        if (!bytes)
+            return kExitInvalid;
+        *t.field = *bytes;
+        if (t.enable)
+            *t.enable = 1;
+    }
+    s.insertStr = textutil::trimmed(s.insertStr);
+    if (o.noSpecial)
+        s.isCharSpec = 0;
+    if (o.noExclude)
+        s.isCharEx = 0;
+    if (o.count)
+        s.count = textutil::toInt(*o.count);
+
+    CString message;
+    if (!s.validate(&message)) {
+        printError(message);
+        return kExitInvalid;
+    }
+    OutputSink sink(QString::fromStdString(o.common.out), o.common.enc(), o.common.lineEnd());
+    if (!sink.open()) {
+        printError("无法写入文件 " + o.common.out + "：" + sink.error().toStdString(), true);
+        return kExitOutput;
+    }
+    RowLoopOptions loop;
+    loop.count = s.count;
+    loop.unique = o.unique;
+    loop.distinctLimit = distinctRows(s);
+    StringRowMaker maker(s);
+    const int rc = runRowLoop(loop, [&maker](CString& row) { maker.appendRow(row); }, sink);
+    g_core = nullptr;
+    return rc;
+}
+
+} // namespace
+
+std::function<int()> addStringsCommand(CLI::App& app)
+{
+    auto o = std::make_shared<StringsOptions>();
+    CLI::App* cmd = app.add_subcommand("strings", "Passwords, user names, domain names, phone numbers");
+    cmd->add_flag("--upper", o->upper, "Upper-case letters A-Z");
+    cmd->add_flag("--lower", o->lower, "Lower-case letters a-z");
+    cmd->add_flag("--digits", o->digits, "Digits 0-9");
+    cmd->add_flag("--hz", o->hz, "Chinese characters (GB2312 level 1)");
+    cmd->add_option("--length", o->length, "Characters drawn per row: N or MIN-MAX (default 8-16)")
+        ->type_name("MIN-MAX");
+    cmd->add_option("--head", o->head, "Text in front of every row")->type_name("TEXT");
+    cmd->add_option("--tail", o->tail, "Text after every row")->type_name("TEXT");
+    cmd->add_option("--insert", o->insert, "Inserts: POS|TEXT|POS|TEXT..., positions from large to small")
+        ->type_name("LIST");
+    cmd->add_option("--special", o->special, "Place up to a third of special characters from TEXT")
+        ->type_name("TEXT");
+    cmd->add_option("--exclude", o->exclude, "Never draw the characters of TEXT")->type_name("TEXT");
+    cmd->add_flag("--no-special", o->noSpecial, "No special characters, even when stored");
+    cmd->add_flag("--no-exclude", o->noExclude, "No excluded characters, even when stored");
+    cmd->add_option("--count", o->count, "Number of rows (default 10)")->type_name("N");
+    cmd->add_flag("--unique", o->unique, "No two rows alike");
+    o->common.addTo(*cmd);
+    return [o, cmd]() { return cmd->parsed() ? runStrings(*o) : -1; };
+}
