@@ -36,23 +36,34 @@ RandomGen& RandomGen::operator=(RandomGen&& other) noexcept
     if (this == &other)
         return *this;
     pos_ = other.pos_;
+    pool_ = other.pool_;
+    field_ = other.field_;
+    wantedTable_ = other.wantedTable_;
+    wantedFields_ = other.wantedFields_;
     block_ = other.block_;
     script_ = std::move(other.script_);
     keyed_ = other.keyed_;
     std::memcpy(key_, other.key_, sizeof key_);
     std::memcpy(buf_, other.buf_, sizeof buf_);
     // The source left behind holds no key material and cannot draw.
-    sodium_memzero(other.key_, sizeof other.key_);
-    sodium_memzero(other.buf_, sizeof other.buf_);
+    other.wipe();
     other.pos_ = kBytes;
+    other.field_ = kFields;
+    other.wantedFields_ = 0;
     other.keyed_ = false;
     return *this;
 }
 
 RandomGen::~RandomGen()
 {
+    wipe();
+}
+
+void RandomGen::wipe()
+{
     sodium_memzero(key_, sizeof key_);
     sodium_memzero(buf_, sizeof buf_);
+    sodium_memzero(&pool_, sizeof pool_);
 }
 
 RandomGen RandomGen::secure()
@@ -99,11 +110,29 @@ void RandomGen::refill()
     pos_ = 0;
 }
 
+void RandomGen::refillPool()
+{
+    if (pos_ > kBytes - 8)
+        refill();
+    pool_ = lane64(pos_);
+    pos_ += 8;
+    field_ = 0;
+    wantedFields_ = 0;
+}
+
+// Reached when the pool or the buffer a draw needs is spent, and for every
+// draw of a scripted source.
 int RandomGen::drawAfterRefill(int lo, int hi)
 {
     if (script_)
         return scriptedDraw(lo, hi);
-    refill();
+    const uint32_t span = uint32_t(hi) - uint32_t(lo);
+    if (span == 0)
+        return lo;
+    if (span <= 3 && span != 2)
+        refillPool();
+    else
+        refill();
     return getRandInt(lo, hi);
 }
 
@@ -135,6 +164,44 @@ int RandomGen::drawUntilInLoop(int lo, int hi, uint32_t wanted)
         const int r = getRandInt(lo, hi);
         if ((wanted >> (uint32_t(r) - uint32_t(lo))) & 1u)
             return r;
+    }
+}
+
+namespace {
+// Bit 2i set when field i of pool (bits 2i and 2i + 1) holds a value t whose
+// bit is set in table.
+uint64_t markFields(uint64_t pool, uint32_t table)
+{
+    constexpr uint64_t kLow = 0x5555555555555555u;
+    const uint64_t l = pool & kLow, h = (pool >> 1) & kLow;
+    uint64_t m = 0;
+    if (table & 1u)
+        m |= ~(h | l) & kLow;
+    if (table & 2u)
+        m |= l & ~h;
+    if (table & 4u)
+        m |= h & ~l;
+    if (table & 8u)
+        m |= h & l;
+    return m;
+}
+} // namespace
+
+// drawUntilIn when no wanted field is marked for this table: marks the unread
+// fields of the pool, and when none of them is wanted takes them all (each an
+// unwanted draw) and goes on with the next pool word.
+int RandomGen::drawUntilInRefresh(int lo, int hi, uint32_t wanted, uint32_t table)
+{
+    if (script_)
+        return drawUntilInLoop(lo, hi, wanted);
+    for (;;) {
+        if (field_ >= kFields)
+            refillPool();
+        wantedTable_ = table;
+        wantedFields_ = markFields(pool_, table) & (~uint64_t(0) << (2 * field_));
+        if (wantedFields_ != 0)
+            return takeWantedField(lo, uint32_t(hi) - uint32_t(lo));
+        field_ = kFields;
     }
 }
 

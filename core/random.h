@@ -9,11 +9,14 @@
 //  - scripted: a fixed list of results handed out in order, so tests can
 //    assert exact rows. It records the bounds of every draw.
 //
-// Draws read the buffered keystream as little-endian lanes: a range of fewer
-// than 2^16 values takes a 16-bit lane, a larger one a 32-bit lane. A lane x
-// maps to lo + (x * n >> bits), and the few products whose low half is below
-// 2^bits mod n are rejected, so every result is exactly uniform. A small draw
-// costs about a nanosecond and no system call.
+// Draws read the buffered keystream as little-endian lanes, each used once:
+//  - a range of 2 or 4 values takes a 2-bit field of a 64-bit pool word
+//    (filled from the keystream when spent); a single value takes nothing;
+//  - any other range below 2^16 values takes a 16-bit lane, a larger one a
+//    32-bit lane. A lane x maps to lo + (x * n >> bits), and the few products
+//    whose low half is below 2^bits mod n are rejected, so every result is
+//    exactly uniform.
+// A small draw costs about a nanosecond and no system call.
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -42,9 +45,19 @@ public:
         if (lo > hi)
             std::swap(lo, hi);
         const uint32_t span = uint32_t(hi) - uint32_t(lo); // n - 1, for n = 1 .. 2^32
+        if (span <= 3 && span != 2) {
+            // A scripted source keeps field_ at the end, so it always lands here.
+            if (field_ >= kFields) [[unlikely]]
+                return drawAfterRefill(lo, hi);
+            if (span == 0)
+                return lo;
+            const uint32_t t = uint32_t(pool_ >> (2 * field_)) & 3;
+            ++field_;
+            wantedFields_ = 0; // drawUntilIn rebuilds it from the next field
+            return int(uint32_t(lo) + ((t * (span + 1)) >> 2));
+        }
         if (span < 0xFFFF) [[likely]] {
-            // A scripted source keeps pos_ at the end, so it always lands here.
-            if (pos_ > kBytes - 2) [[unlikely]]
+            if (pos_ > kBytes - 2) [[unlikely]] // always, for a scripted source
                 return drawAfterRefill(lo, hi);
             const uint32_t n = span + 1;
             uint32_t m = lane16(pos_) * n; // < 2^32
@@ -68,51 +81,26 @@ public:
 
     // Draws getRandInt(lo, hi) until a draw gives a value r whose bit r - lo
     // is set in `wanted`, and returns that value, taking exactly the draws
-    // such a loop would take (a scripted source records each one). A range
-    // of 1, 2 or 4 values never rejects a lane and its value lies in the
-    // lane's top bits, so several lanes are tested at once and the first
-    // wanted one is found without a branch per draw. Throws
-    // std::logic_error, drawing nothing, for a range of more than 32 values
-    // or when no value of the range is wanted (the loop would never end).
-    int drawUntilIn(int lo, int hi, uint32_t wanted)
+    // such a loop would take (a scripted source records each one). For 2 or
+    // 4 values the pool's fields that give a wanted value are marked once
+    // per pool word, so each call just takes the next marked field: no
+    // branch on the drawn values. Throws std::logic_error, drawing nothing,
+    // for a range of more than 32 values or when no value of the range is
+    // wanted (the loop would never end).
+    [[gnu::always_inline]] int drawUntilIn(int lo, int hi, uint32_t wanted)
     {
         if (lo > hi)
             std::swap(lo, hi);
         const uint32_t span = uint32_t(hi) - uint32_t(lo);
         if (span >= 32 || (wanted & (UINT32_MAX >> (31 - span))) == 0) [[unlikely]]
             noWantedValue(lo, hi);
-        if (span == 2 || span > 3) [[unlikely]]
+        if (span != 1 && span != 3)
             return drawUntilInLoop(lo, hi, wanted);
-        // For n = 1, 2 or 4 the value of a lane x is x >> (16 - bits): its top
-        // two bits select it. table has bit t set when top bits t give a
-        // wanted value.
-        const unsigned shift = span == 0 ? 2 : span == 1 ? 1 : 0;
-        uint64_t table = 0;
-        for (unsigned t = 0; t < 4; ++t)
-            table |= uint64_t((wanted >> (t >> shift)) & 1u) << t;
-        table *= kLaneOnes; // the same four bits in every 16-bit lane
-        for (;;) {
-            // Near the end of the buffer, and always for a scripted source.
-            if (pos_ > kBytes - 8) [[unlikely]] {
-                const int r = getRandInt(lo, hi);
-                if ((wanted >> (uint32_t(r) - uint32_t(lo))) & 1u)
-                    return r;
-                continue;
-            }
-            // Four lanes: t in 0..3 per lane, turned into the one-hot 1 << t
-            // (lanes never carry into each other), then masked by the table.
-            const uint64_t v = lane64(pos_);
-            const uint64_t t = (v >> 14) & (3 * kLaneOnes);
-            const uint64_t one = kLaneOnes + (t & kLaneOnes);         // 1 or 2
-            const uint64_t high = ((t >> 1) & kLaneOnes) * 0xFFFF;    // all ones when t >= 2
-            const uint64_t hit = (one + ((3 * one) & high)) & table; // (1 << t) & table
-            if (hit) {
-                const unsigned lane = unsigned(std::countr_zero(hit)) / 16;
-                pos_ += 2 * (lane + 1);
-                return int(uint32_t(lo) + (((t >> (16 * lane)) & 3) >> shift));
-            }
-            pos_ += 8;
-        }
+        // Bit t: a field holding t gives a wanted value.
+        const uint32_t table = span == 3 ? wanted & 15u : (wanted & 1u) * 3 + (wanted & 2u) * 6;
+        if (wantedFields_ == 0 || table != wantedTable_) [[unlikely]]
+            return drawUntilInRefresh(lo, hi, wanted, table);
+        return takeWantedField(lo, span);
     }
 
     // Draws getRandInt(lo, hi) until a draw gives `want`, taking exactly the
@@ -124,13 +112,11 @@ public:
             std::swap(lo, hi);
         if (want < lo || want > hi)
             return;
-        const uint32_t offset = uint32_t(want) - uint32_t(lo);
-        if (offset < 32 && uint32_t(hi) - uint32_t(lo) < 32) {
-            drawUntilIn(lo, hi, 1u << offset);
-            return;
-        }
-        while (getRandInt(lo, hi) != want) {
-        }
+        if (uint32_t(hi) - uint32_t(lo) < 32)
+            drawUntilIn(lo, hi, 1u << (uint32_t(want) - uint32_t(lo)));
+        else
+            while (getRandInt(lo, hi) != want) {
+            }
     }
 
     // One raw 32-bit word of the keystream (not for scripted sources).
@@ -150,17 +136,31 @@ public:
 
 private:
     static constexpr std::size_t kBytes = 16384; // keystream per refill
-    static constexpr uint64_t kLaneOnes = 0x0001000100010001u;
+    static constexpr unsigned kFields = 32;      // 2-bit fields per pool word
 
     struct Script;
     RandomGen();
+    void wipe();
     void refill();
+    void refillPool();
     int drawAfterRefill(int lo, int hi);
     uint32_t retry16(uint32_t m, uint32_t n);
     uint64_t retry32(uint64_t m, uint32_t n);
     int drawUntilInLoop(int lo, int hi, uint32_t wanted);
+    int drawUntilInRefresh(int lo, int hi, uint32_t wanted, uint32_t table);
     [[noreturn]] static void noWantedValue(int lo, int hi);
     int scriptedDraw(int lo, int hi);
+
+    // The next field marked in wantedFields_; the fields before it are the
+    // unwanted draws the loop would have taken.
+    [[gnu::always_inline]] int takeWantedField(int lo, uint32_t span)
+    {
+        const unsigned bit = unsigned(std::countr_zero(wantedFields_)); // 2 * field
+        wantedFields_ &= wantedFields_ - 1;
+        field_ = bit / 2 + 1;
+        const uint32_t t = uint32_t(pool_ >> bit) & 3;
+        return int(uint32_t(lo) + ((t * (span + 1)) >> 2));
+    }
 
     template <class T>
     T lane(std::size_t at) const
@@ -185,6 +185,14 @@ private:
     // scripted source). The buffer lives in the object, so a draw reads it at
     // a fixed offset from `this` without loading a pointer.
     std::size_t pos_ = kBytes;
+    // The pool: field_ is the next unread 2-bit field of pool_ (kFields when
+    // spent, always for a scripted source). wantedFields_ marks, by the low
+    // bit of each field, the unread fields that give a wanted value under
+    // wantedTable_; 0 when none is known.
+    uint64_t pool_ = 0;
+    unsigned field_ = kFields;
+    uint32_t wantedTable_ = 0;
+    uint64_t wantedFields_ = 0;
     uint64_t block_ = 0;
     std::unique_ptr<Script> script_;
     bool keyed_ = false;
