@@ -64,6 +64,7 @@ void RandomGen::wipe()
     sodium_memzero(key_, sizeof key_);
     sodium_memzero(buf_, sizeof buf_);
     sodium_memzero(&pool_, sizeof pool_);
+    sodium_memzero(&wantedFields_, sizeof wantedFields_);
 }
 
 RandomGen RandomGen::secure()
