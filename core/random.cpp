@@ -24,14 +24,47 @@ void initSodium()
 }
 } // namespace
 
-RandomGen::RandomGen() : words_(new uint32_t[kWords]) {}
-RandomGen::RandomGen(RandomGen&&) noexcept = default;
-RandomGen& RandomGen::operator=(RandomGen&&) noexcept = default;
+RandomGen::RandomGen() = default;
+
+RandomGen::RandomGen(RandomGen&& other) noexcept
+{
+    *this = std::move(other);
+}
+
+RandomGen& RandomGen::operator=(RandomGen&& other) noexcept
+{
+    if (this == &other)
+        return *this;
+    pos_ = other.pos_;
+    pool_ = other.pool_;
+    field_ = other.field_;
+    wantedTable_ = other.wantedTable_;
+    wantedFields_ = other.wantedFields_;
+    block_ = other.block_;
+    script_ = std::move(other.script_);
+    keyed_ = other.keyed_;
+    std::memcpy(key_, other.key_, sizeof key_);
+    std::memcpy(buf_, other.buf_, sizeof buf_);
+    // The source left behind holds no key material and cannot draw.
+    other.wipe();
+    other.pos_ = kBytes;
+    other.field_ = kFields;
+    other.wantedFields_ = 0;
+    other.keyed_ = false;
+    return *this;
+}
+
 RandomGen::~RandomGen()
 {
+    wipe();
+}
+
+void RandomGen::wipe()
+{
     sodium_memzero(key_, sizeof key_);
-    if (words_)
-        sodium_memzero(words_.get(), kWords * sizeof(uint32_t));
+    sodium_memzero(buf_, sizeof buf_);
+    sodium_memzero(&pool_, sizeof pool_);
+    sodium_memzero(&wantedFields_, sizeof wantedFields_);
 }
 
 RandomGen RandomGen::secure()
@@ -39,6 +72,7 @@ RandomGen RandomGen::secure()
     initSodium();
     RandomGen g;
     randombytes_buf(g.key_, sizeof g.key_);
+    g.keyed_ = true;
     return g;
 }
 
@@ -52,6 +86,7 @@ RandomGen RandomGen::seeded(std::string_view seed)
     crypto_generichash_update(&st, reinterpret_cast<const unsigned char*>(kContext), sizeof kContext - 1);
     crypto_generichash_update(&st, reinterpret_cast<const unsigned char*>(seed.data()), seed.size());
     crypto_generichash_final(&st, g.key_, sizeof g.key_);
+    g.keyed_ = true;
     return g;
 }
 
@@ -65,19 +100,116 @@ RandomGen RandomGen::scripted(std::vector<int> results)
 
 void RandomGen::refill()
 {
+    if (!keyed_)
+        throw std::logic_error("random source without a key (scripted, or moved from)");
     // Each refill uses the next nonce, so no keystream block is ever reused.
     unsigned char nonce[crypto_stream_chacha20_NONCEBYTES];
     for (std::size_t i = 0; i < sizeof nonce; ++i)
         nonce[i] = static_cast<unsigned char>(block_ >> (8 * i));
     ++block_;
-    auto* bytes = reinterpret_cast<unsigned char*>(words_.get());
-    crypto_stream_chacha20(bytes, kWords * sizeof(uint32_t), nonce, key_);
-    if constexpr (std::endian::native == std::endian::big) {
-        // Words are read little-endian so a seed gives the same draws everywhere.
-        for (std::size_t i = 0; i < kWords; ++i)
-            words_[i] = __builtin_bswap32(words_[i]);
-    }
+    crypto_stream_chacha20(buf_, kBytes, nonce, key_);
     pos_ = 0;
+}
+
+void RandomGen::refillPool()
+{
+    if (pos_ > kBytes - 8)
+        refill();
+    pool_ = lane64(pos_);
+    pos_ += 8;
+    field_ = 0;
+    wantedFields_ = 0;
+}
+
+// Reached when the pool or the buffer a draw needs is spent, and for every
+// draw of a scripted source.
+int RandomGen::drawAfterRefill(int lo, int hi)
+{
+    if (script_)
+        return scriptedDraw(lo, hi);
+    const uint32_t span = uint32_t(hi) - uint32_t(lo);
+    if (span == 0)
+        return lo;
+    if (span <= 3 && span != 2)
+        refillPool();
+    else
+        refill();
+    return getRandInt(lo, hi);
+}
+
+// The lane gave a product whose low half is below n: it is kept unless that
+// half is also below 2^16 mod n, the products that would favour some results.
+uint32_t RandomGen::retry16(uint32_t m, uint32_t n)
+{
+    const uint32_t threshold = (0x10000u - n) % n;
+    while ((m & 0xFFFF) < threshold) {
+        if (pos_ > kBytes - 2)
+            refill();
+        m = lane16(pos_) * n;
+        pos_ += 2;
+    }
+    return m;
+}
+
+uint64_t RandomGen::retry32(uint64_t m, uint32_t n)
+{
+    const uint32_t threshold = uint32_t(-n) % n; // 2^32 mod n, in 32 bits
+    while (uint32_t(m) < threshold)
+        m = uint64_t(next32()) * n;
+    return m;
+}
+
+int RandomGen::drawUntilInLoop(int lo, int hi, uint32_t wanted)
+{
+    for (;;) {
+        const int r = getRandInt(lo, hi);
+        if ((wanted >> (uint32_t(r) - uint32_t(lo))) & 1u)
+            return r;
+    }
+}
+
+namespace {
+// Bit 2i set when field i of pool (bits 2i and 2i + 1) holds a value t whose
+// bit is set in table.
+uint64_t markFields(uint64_t pool, uint32_t table)
+{
+    constexpr uint64_t kLow = 0x5555555555555555u;
+    const uint64_t l = pool & kLow, h = (pool >> 1) & kLow;
+    uint64_t m = 0;
+    if (table & 1u)
+        m |= ~(h | l) & kLow;
+    if (table & 2u)
+        m |= l & ~h;
+    if (table & 4u)
+        m |= h & ~l;
+    if (table & 8u)
+        m |= h & l;
+    return m;
+}
+} // namespace
+
+// drawUntilIn when no wanted field is marked for this table: marks the unread
+// fields of the pool, and when none of them is wanted takes them all (each an
+// unwanted draw) and goes on with the next pool word.
+int RandomGen::drawUntilInRefresh(int lo, int hi, uint32_t wanted, uint32_t table)
+{
+    if (script_)
+        return drawUntilInLoop(lo, hi, wanted);
+    for (;;) {
+        if (field_ >= kFields)
+            refillPool();
+        wantedTable_ = table;
+        wantedFields_ = markFields(pool_, table) & (~uint64_t(0) << (2 * field_));
+        if (wantedFields_ != 0)
+            return takeWantedField(lo, uint32_t(hi) - uint32_t(lo));
+        field_ = kFields;
+    }
+}
+
+void RandomGen::noWantedValue(int lo, int hi)
+{
+    throw std::logic_error("drawUntilIn: " + std::to_string(lo) + ".." + std::to_string(hi)
+                           + " is wider than 32 values or has no wanted value");
 }
 
 int RandomGen::scriptedDraw(int lo, int hi)

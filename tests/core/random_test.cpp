@@ -5,7 +5,9 @@
 #include <array>
 #include <climits>
 #include <cmath>
+#include <random>
 #include <stdexcept>
+#include <vector>
 
 TEST(RandomGen, StaysWithinBoundsIncludingTheFullRange)
 {
@@ -34,6 +36,20 @@ TEST(RandomGen, StaysWithinBoundsIncludingTheFullRange)
         ASSERT_GE(r, 0);
         ASSERT_LE(r, 2000000000);
     }
+    // Each lane width at its largest range and at the ends of the int range:
+    // both bounds are reached, nothing beyond them.
+    const struct { int lo, hi; } edges[] = {{INT_MAX - 1, INT_MAX}, {INT_MIN, INT_MIN + 3}, {-1, 1},
+                                            {INT_MAX - 65534, INT_MAX}, {INT_MIN, INT_MIN + 65535}, {-65536, 0}};
+    for (const auto& e : edges) {
+        bool lo = false, hi = false;
+        for (int i = 0; i < 1000000; ++i) {
+            const int r = g.getRandInt(e.lo, e.hi);
+            ASSERT_TRUE(r >= e.lo && r <= e.hi) << r << " from " << e.lo << ".." << e.hi;
+            lo |= r == e.lo;
+            hi |= r == e.hi;
+        }
+        EXPECT_TRUE(lo && hi) << e.lo << ".." << e.hi;
+    }
 }
 
 TEST(RandomGen, ReversedBoundsAreSwapped)
@@ -46,20 +62,65 @@ TEST(RandomGen, ReversedBoundsAreSwapped)
     }
 }
 
-TEST(RandomGen, SmallRangeIsUniformByChiSquare)
+namespace {
+// Pearson's statistic of counts against expected shares (summing to 1).
+double chiSquare(const std::vector<long>& counts, const std::vector<double>& shares)
+{
+    long total = 0;
+    for (long c : counts)
+        total += c;
+    double chi = 0;
+    for (std::size_t i = 0; i < counts.size(); ++i) {
+        const double e = double(total) * shares[i];
+        chi += (double(counts[i]) - e) * (double(counts[i]) - e) / e;
+    }
+    return chi;
+}
+
+// Counts of bucket(r) over draws of getRandInt(lo, hi), and the exact share
+// of each bucket among the values lo..hi.
+struct Histogram {
+    std::vector<long> counts;
+    std::vector<double> shares;
+};
+template <class Bucket>
+Histogram histogram(RandomGen& g, int lo, int hi, int buckets, int draws, Bucket bucket)
+{
+    Histogram h{std::vector<long>(std::size_t(buckets)), std::vector<double>(std::size_t(buckets))};
+    for (long long v = lo; v <= hi; ++v)
+        h.shares[std::size_t(bucket(int(v)))] += 1.0 / double(int64_t(hi) - lo + 1);
+    for (int i = 0; i < draws; ++i)
+        ++h.counts[std::size_t(bucket(g.getRandInt(lo, hi)))];
+    return h;
+}
+} // namespace
+
+TEST(RandomGen, EveryLaneWidthIsUniformByChiSquare)
 {
     RandomGen g = RandomGen::seeded("chi-square");
-    constexpr int kBins = 10, kDraws = 1000000;
-    std::array<int, kBins> counts{};
-    for (int i = 0; i < kDraws; ++i)
-        ++counts[g.getRandInt(0, kBins - 1)];
-    double chi = 0;
-    for (int c : counts) {
-        const double e = double(kDraws) / kBins;
-        chi += (c - e) * (c - e) / e;
+    auto chi = [](const Histogram& h) { return chiSquare(h.counts, h.shares); };
+    auto self = [](int r) { return r; };
+    // Critical values: the 0.999 quantiles for 1, 2, 3, 9 and 15 degrees of
+    // freedom (fixed seed, so the outcome is stable).
+    EXPECT_LT(chi(histogram(g, 0, 1, 2, 400000, self)), 10.83);   // 2-bit fields
+    EXPECT_LT(chi(histogram(g, 0, 3, 4, 400000, self)), 16.27);
+    EXPECT_LT(chi(histogram(g, 0, 9, 10, 1000000, self)), 27.88); // 16-bit lanes
+    // 3 * 2^14 values: mapping a 16-bit lane without rejection would give
+    // residue 0 half of the draws; rejection makes the residues equal.
+    EXPECT_LT(chi(histogram(g, 0, 3 * (1 << 14) - 1, 3, 600000, [](int r) { return r % 3; })), 13.82);
+    // Just above 2^16 values: 32-bit lanes, in 16 slices of the range.
+    EXPECT_LT(chi(histogram(g, -1, 65535, 16, 800000, [](int r) { return (r + 1) / 4097; })), 37.70);
+}
+
+TEST(RandomGen, SingleValueDrawsTakeNothing)
+{
+    RandomGen a = RandomGen::seeded("single"), b = RandomGen::seeded("single");
+    for (int i = 0; i < 50000; ++i) { // crosses refills of the pool and the buffer
+        ASSERT_EQ(a.getRandInt(7, 7), 7);
+        ASSERT_EQ(a.getRandInt(INT_MIN, INT_MIN), INT_MIN);
+        ASSERT_EQ(a.getRandInt(i % 2 ? 0 : 1, i % 3), b.getRandInt(i % 2 ? 0 : 1, i % 3));
     }
-    // 9 degrees of freedom: 27.88 is the 0.999 quantile (fixed seed, so stable).
-    EXPECT_LT(chi, 27.88);
+    ASSERT_EQ(a.getRandInt(INT_MIN, INT_MAX), b.getRandInt(INT_MIN, INT_MAX));
 }
 
 TEST(RandomGen, LargeRangeHasNoModuloBias)
@@ -81,21 +142,43 @@ TEST(RandomGen, LargeRangeHasNoModuloBias)
 TEST(RandomGen, SeededStreamsRepeatAndDiffer)
 {
     RandomGen a = RandomGen::seeded("same"), b = RandomGen::seeded("same"), c = RandomGen::seeded("other");
+    std::mt19937 bounds(5);
     int differ = 0;
-    for (int i = 0; i < 10000; ++i) { // crosses several refills
-        const int x = a.getRandInt(0, 1 << 30);
-        ASSERT_EQ(x, b.getRandInt(0, 1 << 30));
-        differ += x != c.getRandInt(0, 1 << 30);
+    for (int i = 0; i < 60000; ++i) { // every lane width, across many refills
+        const int lo = int(bounds() % 2000) - 1000;
+        const int hi = lo + int(bounds() >> (bounds() % 32));
+        const int x = a.getRandInt(lo, hi);
+        ASSERT_EQ(x, b.getRandInt(lo, hi)) << lo << ".." << hi;
+        differ += x != c.getRandInt(lo, hi);
     }
-    EXPECT_GT(differ, 9900);
-    // Fixed expectation: the seeded stream must not change by accident.
+    EXPECT_GT(differ, 40000);
+
+    // Fixed expectation, the same on every machine: the seeded stream must
+    // not change by accident.
     RandomGen d = RandomGen::seeded("kelvane");
-    std::array<int, 4> first{};
-    for (int& v : first)
-        v = d.getRandInt(0, 999);
-    RandomGen e = RandomGen::seeded("kelvane");
-    for (int v : first)
-        EXPECT_EQ(v, e.getRandInt(0, 999));
+    std::vector<int> first;
+    for (int i = 0; i < 4; ++i) {
+        first.push_back(d.getRandInt(0, 999));
+        first.push_back(d.getRandInt(1, 4));
+    }
+    first.push_back(d.getRandInt(0, 1 << 20));
+    first.push_back(d.getRandInt(INT_MIN, INT_MAX));
+    EXPECT_EQ(first, std::vector<int>({458, 4, 934, 2, 531, 3, 797, 2, 241117, 1209245735}));
+}
+
+TEST(RandomGen, MovedSourceGoesOnAndTheOldOneCannotDraw)
+{
+    RandomGen a = RandomGen::seeded("move"), ref = RandomGen::seeded("move");
+    for (int i = 0; i < 5000; ++i)
+        ASSERT_EQ(a.getRandInt(0, 99), ref.getRandInt(0, 99));
+    ASSERT_EQ(a.getRandInt(1, 2), ref.getRandInt(1, 2));
+    RandomGen b = std::move(a);
+    for (int i = 0; i < 5000; ++i) {
+        ASSERT_EQ(b.getRandInt(0, 99), ref.getRandInt(0, 99));
+        ASSERT_EQ(b.getRandInt(1, 4), ref.getRandInt(1, 4));
+    }
+    EXPECT_THROW(a.getRandInt(0, 99), std::logic_error);
+    EXPECT_THROW(a.getRandInt(1, 2), std::logic_error);
 }
 
 TEST(RandomGen, SecureSourcesDiffer)
