@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <cstring>
 
 namespace {
 struct RecordingPresenter : CorePresenter {
@@ -69,22 +68,4 @@ TEST(CCore, BoxesGoThroughThePresenter)
     EXPECT_EQ(p.aboutSoft, &soft);
     c->setPresenter(nullptr);
     c->msgboxWarning(nullptr, "no presenter: written to stderr"); // must not crash
-}
-
-TEST(TagSoft, FieldsAreTerminatedGbkTextsWithinTheirSizes)
-{
-    tagSoft soft;
-    std::memset(&soft, 'x', sizeof soft);
-    fillSoft(&soft);
-    const char* fields[] = {soft.name, soft.maker, soft.copyright, soft.description};
-    const std::size_t sizes[] = {51, 101, 101, 101};
-    for (int i = 0; i < 4; ++i) {
-        const std::size_t len = strnlen(fields[i], sizes[i]);
-        ASSERT_LT(len, sizes[i]);
-        bool ok = false;
-        const QString text = gbk::decode(std::string(fields[i], len), &ok);
-        EXPECT_TRUE(ok);
-        EXPECT_FALSE(text.isEmpty());
-    }
-    EXPECT_TRUE(gbk::decode(soft.name).startsWith(QStringLiteral("Kelvane")));
 }
