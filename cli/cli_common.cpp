@@ -5,7 +5,9 @@
 #include "core/core_options.h"
 #include "core/gbk.h"
 
+#include <cctype>
 #include <cstdio>
+#include <stdexcept>
 #include <unistd.h>
 
 void CommonOptions::addTo(CLI::App& cmd, bool withOutput)
@@ -28,12 +30,18 @@ void CommonOptions::addTo(CLI::App& cmd, bool withOutput)
         ->type_name("crlf|lf");
 }
 
-std::unique_ptr<CCore> makeCore(const CommonOptions& common)
+InstalledCore::InstalledCore(const CommonOptions& common)
 {
     CoreOptions o;
     if (common.seeded)
         o.random = std::make_unique<RandomGen>(RandomGen::seeded(common.seed));
-    return std::make_unique<CCore>(std::move(o));
+    core_ = std::make_unique<CCore>(std::move(o));
+    g_core = core_.get();
+}
+
+InstalledCore::~InstalledCore()
+{
+    g_core = nullptr;
 }
 
 void printError(const CString& gbkMessage)
@@ -60,4 +68,21 @@ std::optional<CString> argToGbk(const std::string& utf8, const char* option)
 bool stderrIsTerminal()
 {
     return isatty(STDERR_FILENO) == 1;
+}
+
+bool parseRange(const std::string& text, int* lo, int* hi)
+{
+    auto number = [](const std::string& t, int* out) {
+        try {
+            std::size_t used = 0;
+            *out = std::stoi(t, &used);
+            return used == t.size() && !std::isspace(static_cast<unsigned char>(t[0]));
+        } catch (const std::exception&) {
+            return false;
+        }
+    };
+    const auto dash = text.find('-', 1);
+    if (dash == std::string::npos)
+        return number(text, lo) && number(text, hi);
+    return number(text.substr(0, dash), lo) && number(text.substr(dash + 1), hi);
 }

@@ -28,9 +28,18 @@ struct CommonOptions {
     LineEnd lineEnd() const { return eol == "crlf" ? LineEnd::CrLf : LineEnd::Lf; }
 };
 
-// Creates g_core for a run: the window's own store (so --from-settings reads
-// what the window saved) and a seeded or secure random source.
-std::unique_ptr<CCore> makeCore(const CommonOptions& common);
+// The g_core of one command: the window's own store (so --from-settings
+// reads what the window saved) and a seeded or secure random source.
+// Installed as g_core while it lives.
+class InstalledCore {
+public:
+    explicit InstalledCore(const CommonOptions& common);
+    ~InstalledCore();
+    CCore* operator->() const { return core_.get(); }
+
+private:
+    std::unique_ptr<CCore> core_;
+};
 
 // Prints a GBK message to stderr in the terminal's encoding.
 void printError(const CString& gbkMessage);
@@ -39,6 +48,10 @@ void printError(const std::string& utf8Message, bool /*utf8*/);
 // A UTF-8 command-line text as GBK; prints an error naming the option and
 // returns nothing when GBK cannot hold it.
 std::optional<CString> argToGbk(const std::string& utf8, const char* option);
+
+// "N" or "MIN-MAX" (each may be negative) as two integers; false when the
+// text is anything else or a number does not fit an int.
+bool parseRange(const std::string& text, int* lo, int* hi);
 
 // True while standard error is a terminal (progress lines go there).
 bool stderrIsTerminal();

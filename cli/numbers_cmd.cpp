@@ -39,8 +39,7 @@ uint64_t distinctRows(const NumberSettings& s)
 
 int runNumbers(const NumbersOptions& o)
 {
-    auto core = makeCore(o.common);
-    g_core = core.get();
+    InstalledCore core(o.common);
     CString minText = "80", maxText = "100";
     CString countText = "10", decimalsText = "2";
     int isInt = 1, isFloat = 0;
@@ -72,18 +71,8 @@ int runNumbers(const NumbersOptions& o)
         printError(msg);
         return kExitInvalid;
     }
-    OutputSink sink(QString::fromStdString(o.common.out), o.common.enc(), o.common.lineEnd());
-    if (!sink.open()) {
-        printError("无法写入文件 " + o.common.out + "：" + sink.error().toStdString(), true);
-        return kExitOutput;
-    }
-    RowLoopOptions loop;
-    loop.count = s.count;
-    loop.unique = o.unique;
-    loop.distinctLimit = distinctRows(s);
-    const int rc = runRowLoop(loop, [&s](CString& row) { appendNumberRow(s, row); }, sink);
-    g_core = nullptr;
-    return rc;
+    return writeRows(o.common, {s.count, o.unique, distinctRows(s)},
+                     [&s](CString& row) { appendNumberRow(s, row); });
 }
 
 } // namespace

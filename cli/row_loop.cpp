@@ -92,3 +92,13 @@ int runRowLoop(const RowLoopOptions& o, const RowMaker& make, OutputSink& sink)
     }
     return finishWith(sink);
 }
+
+int writeRows(const CommonOptions& common, const RowLoopOptions& options, const RowMaker& make)
+{
+    OutputSink sink(QString::fromStdString(common.out), common.enc(), common.lineEnd());
+    if (!sink.open()) {
+        printError("无法写入文件 " + common.out + "：" + sink.error().toStdString(), true);
+        return kExitOutput;
+    }
+    return runRowLoop(options, make, sink);
+}

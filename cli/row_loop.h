@@ -22,3 +22,8 @@ using RowMaker = std::function<void(CString& row)>;
 // Returns the exit status: 0 done (or output closed by its reader), 1 output
 // failed, 2 --unique cannot be met.
 int runRowLoop(const RowLoopOptions& options, const RowMaker& make, OutputSink& sink);
+
+struct CommonOptions;
+// Opens the output the common options name and runs the loop into it; a
+// target that cannot be opened exits 1 with a message.
+int writeRows(const CommonOptions& common, const RowLoopOptions& options, const RowMaker& make);

@@ -75,25 +75,9 @@ uint64_t distinctRows(const StringSettings& s)
     return total;
 }
 
-bool parseLength(const std::string& text, int* lo, int* hi)
-{
-    const auto dash = text.find('-', 1);
-    const std::string a = dash == std::string::npos ? text : text.substr(0, dash);
-    const std::string b = dash == std::string::npos ? text : text.substr(dash + 1);
-    auto digits = [](const std::string& t) {
-        return !t.empty() && std::all_of(t.begin() + (t[0] == '-' ? 1 : 0), t.end(), ::isdigit) && t != "-";
-    };
-    if (!digits(a) || !digits(b))
-        return false;
-    *lo = textutil::toInt(a);
-    *hi = textutil::toInt(b);
-    return true;
-}
-
 int runStrings(const StringsOptions& o)
 {
-    auto core = makeCore(o.common);
-    g_core = core.get();
+    InstalledCore core(o.common);
     StringSettings s;
     // The window's stored options, or its first-run defaults.
     auto flag = [&](const char* key) { return o.common.fromSettings ? core->getConfigB(key) : 0; };
@@ -123,7 +107,7 @@ int runStrings(const StringsOptions& o)
         s.isNum = o.digits;
         s.isHz = o.hz;
     }
-    if (!o.length.empty() && !parseLength(o.length, &s.lenMin, &s.lenMax)) {
+    if (!o.length.empty() && !parseRange(o.length, &s.lenMin, &s.lenMax)) {
         printError("--length 应为“长度”或“最小-最大”形式，例如 8-16", true);
         return kExitInvalid;
     }
@@ -162,19 +146,9 @@ int runStrings(const StringsOptions& o)
         printError(message);
         return kExitInvalid;
     }
-    OutputSink sink(QString::fromStdString(o.common.out), o.common.enc(), o.common.lineEnd());
-    if (!sink.open()) {
-        printError("无法写入文件 " + o.common.out + "：" + sink.error().toStdString(), true);
-        return kExitOutput;
-    }
-    RowLoopOptions loop;
-    loop.count = s.count;
-    loop.unique = o.unique;
-    loop.distinctLimit = distinctRows(s);
     StringRowMaker maker(s);
-    const int rc = runRowLoop(loop, [&maker](CString& row) { maker.appendRow(row); }, sink);
-    g_core = nullptr;
-    return rc;
+    return writeRows(o.common, {s.count, o.unique, distinctRows(s)},
+                     [&maker](CString& row) { maker.appendRow(row); });
 }
 
 } // namespace

@@ -67,30 +67,9 @@ private:
     Launcher launcher_;
 };
 
-bool parseInterval(const std::string& text, int* lo, int* hi)
-{
-    const auto dash = text.find('-', 1);
-    try {
-        std::size_t used = 0;
-        if (dash == std::string::npos) {
-            *lo = *hi = std::stoi(text, &used);
-            return used == text.size();
-        }
-        *lo = std::stoi(text.substr(0, dash), &used);
-        if (used != dash)
-            return false;
-        const std::string rest = text.substr(dash + 1);
-        *hi = std::stoi(rest, &used);
-        return used == rest.size();
-    } catch (const std::exception&) {
-        return false;
-    }
-}
-
 int runTimes(const TimesOptions& o)
 {
-    auto core = makeCore(o.common);
-    g_core = core.get();
+    InstalledCore core(o.common);
     TimeSettings s;
     if (o.common.fromSettings) {
         s.isProgram = core->getConfigB("isProgram");
@@ -103,7 +82,7 @@ int runTimes(const TimesOptions& o)
         s.max_delay = 3000;
         s.count_time = 5;
     }
-    if (!o.interval.empty() && !parseInterval(o.interval, &s.min_delay, &s.max_delay)) {
+    if (!o.interval.empty() && !parseRange(o.interval, &s.min_delay, &s.max_delay)) {
         printError("--interval 应为“毫秒”或“最小-最大”形式，例如 1000-3000", true);
         return kExitInvalid;
     }
@@ -134,7 +113,6 @@ int runTimes(const TimesOptions& o)
         std::this_thread::sleep_for(std::chrono::milliseconds(*host.pending));
         driver.onTimer();
     }
-    g_core = nullptr;
     return kExitOk; // a closed output ends the run quietly
 }
 
