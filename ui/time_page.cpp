@@ -49,7 +49,10 @@ BOOL CTimePage::OnInitDialog()
     // The program edit keeps the disabled state it is created with, whatever
     // the check box shows, until the check box is clicked.
     CheckDlgButton(idc::time::isProgram, g_core->getConfigB("isProgram"));
-    SetDlgItemText(idc::time::program, g_core->getConfigStr("fileProgram"));
+    // Kept as the last good text, so a text GBK cannot hold typed before
+    // closing never replaces the stored program with nothing.
+    fileProgram = g_core->getConfigStr("fileProgram");
+    SetDlgItemText(idc::time::program, fileProgram);
     SetDlgItemText(idc::time::minDelay, g_core->getConfigStr("min_delay"));
     SetDlgItemText(idc::time::maxDelay, g_core->getConfigStr("max_delay"));
     SetDlgItemText(idc::time::count, g_core->getConfigStr("count_time"));

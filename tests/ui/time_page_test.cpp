@@ -111,6 +111,15 @@ TEST_F(TimePage, AFailingRuleShowsItsBoxAndChangesNothingElse)
     EXPECT_EQ(core->getConfigStr("fileProgram"), "ok");
 }
 
+TEST_F(TimePage, AnUnstorableProgramTypedBeforeClosingKeepsTheStoredOne)
+{
+    core->saveConfigStr("fileProgram", "prog");
+    open();
+    set(id::program, QStringLiteral("run😀"));
+    page->DestroyWindow();
+    EXPECT_EQ(core->getConfigStr("fileProgram"), "prog");
+}
+
 TEST_F(TimePage, ARunLogsEachEventLaunchesTheProgramAndEndsAfterItsMessage)
 {
     core->saveConfigB("isProgram", 1);
