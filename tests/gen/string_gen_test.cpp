@@ -6,28 +6,23 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 namespace {
 
 using Bounds = std::vector<std::pair<int, int>>;
+const CString kZhong = "\xd6\xd0"; // 中
 
-const CString kZhong = "\xd6\xd0";   // 中
-const CString kHzFirst = "\xb0\xa1"; // 啊, first level-1 character
-const CString kHzLast = "\xd7\xf9";  // 座, last level-1 character
-
-StringSettings kinds(int upper, int lower, int digits, int hz, int lenMin = 4, int lenMax = 4)
+// Settings for one row: the kinds that are on ('U'pper, 'L'ower, 'D'igits,
+// 'C'hinese), the lengths and the lists; a list that is given is switched on.
+StringSettings make(std::string_view on, int lenMin, int lenMax, CString specials = "", CString excl = "",
+                    CString head = "", CString tail = "", CString inserts = "")
 {
-    StringSettings s;
-    s.isUCase = upper;
-    s.isLCase = lower;
-    s.isNum = digits;
-    s.isHz = hz;
-    s.lenMin = lenMin;
-    s.lenMax = lenMax;
-    s.count = 1;
-    return s;
+    const auto has = [on](char k) { return int(on.find(k) != on.npos); };
+    return {has('U'), has('L'), has('D'), has('C'), !specials.empty(), !excl.empty(),
+            head, tail, inserts, specials, excl, lenMin, lenMax, 1};
 }
 
 Bounds bounds(ScopedCore& c)
@@ -38,189 +33,130 @@ Bounds bounds(ScopedCore& c)
     return b;
 }
 
-// Splits a row into GBK characters.
-std::vector<CString> chars(const CString& row)
+// The level-1 GB2312 characters of rows lead - 0xA0 (16 to 55 of the table).
+CString levelOneRows(int firstLead, int lastLead)
 {
-    std::vector<CString> out;
-    for (std::size_t i = 0; i < row.size();) {
-        const auto b = static_cast<unsigned char>(row[i]);
-        const std::size_t n = (b >= 0x81 && b <= 0xFE && i + 1 < row.size()) ? 2 : 1;
-        out.push_back(row.substr(i, n));
-        i += n;
-    }
+    CString out;
+    for (int a = firstLead; a <= lastLead; ++a)
+        for (int b = 0xA1; b <= (a == 0xD7 ? 0xF9 : 0xFE); ++b)
+            out += {char(a), char(b)};
     return out;
 }
 
-bool decodes(const CString& row)
+// Splits a row into GBK characters; nothing when the row does not decode.
+std::vector<CString> chars(const CString& row)
 {
     bool ok = false;
     gbk::decode(row, &ok);
-    return ok;
+    std::vector<CString> out;
+    for (std::size_t i = 0; ok && i < row.size(); i += out.back().size())
+        out.push_back(row.substr(i, static_cast<unsigned char>(row[i]) >= 0x81 ? 2 : 1));
+    return out;
+}
+
+// The share of drawn characters that `tally` picks out, over 10^5 characters
+// of rows of s; -1 as soon as a row does not decode or a character is not `valid`.
+template <class Valid, class Tally>
+double share(const StringSettings& s, Valid valid, Tally tally)
+{
+    long n = 0, hits = 0;
+    while (n < 100000) {
+        const CString row = makeRow(s);
+        const auto cs = chars(row);
+        if (cs.empty() != row.empty() || !std::all_of(cs.begin(), cs.end(), valid))
+            return -1;
+        n += long(cs.size());
+        hits += std::count_if(cs.begin(), cs.end(), tally);
+    }
+    return double(hits) / double(n);
 }
 
 } // namespace
 
-// ---- validation ----
-
-TEST(StringValidate, RulesInOrderWithTheirMessages)
+TEST(StringValidate, RulesInOrderAndOnlySuccessStripsSpacesAndSeeds)
 {
-    StringSettings s = kinds(0, 0, 0, 0, 5, 1);
+    const auto check = [](StringSettings& s) { CString m; return s.validate(&m) ? CString("ok") : m; };
+    StringSettings s = make("", 5, 1, " # ", "0 1 2 3 4 5 6 7 8 9");
     s.count = 0;
-    CString msg;
-    EXPECT_FALSE(s.validate(&msg));
-    EXPECT_EQ(msg, gbk::lit("至少指定一种字符类型！"));
-    s.isHz = 1;
-    EXPECT_FALSE(s.validate(&msg));
-    EXPECT_EQ(msg, gbk::lit("生成长度设定无效！"));
+    std::srand(777);
+    const int unseeded = std::rand();
+    std::srand(777);
+    EXPECT_EQ(check(s), gbk::lit("至少指定一种字符类型！"));
+    s.isNum = 1;
+    EXPECT_EQ(check(s), gbk::lit("生成长度设定无效！"));
     s.lenMin = -3; // negative lengths pass
-    EXPECT_FALSE(s.validate(&msg));
-    EXPECT_EQ(msg, gbk::lit("生成个数设定无效！"));
+    EXPECT_EQ(check(s), gbk::lit("生成个数设定无效！"));
     s.count = 1;
     s.lenMax = kStringLenLimit + 1;
-    EXPECT_FALSE(s.validate(&msg));
-    EXPECT_EQ(msg, gbk::lit("生成长度不能超过100000！"));
+    EXPECT_EQ(check(s), gbk::lit("生成长度不能超过100000！"));
     s.lenMax = kStringLenLimit;
-    EXPECT_TRUE(s.validate(&msg));
-}
-
-TEST(StringValidate, FailureChangesAndSeedsNothingSuccessStripsSpacesAndSeeds)
-{
-    StringSettings s = kinds(1, 0, 0, 0);
-    s.count = 0;
-    s.head = " h ";
-    s.charSpec = " # $ ";
-    s.charExclude = "A B";
+    const CString allOut = gbk::lit("排除字符设定无效，所选类型的字符已全部排除！");
+    EXPECT_EQ(check(s), allOut);
+    EXPECT_EQ(std::rand(), unseeded) << "a failed check seeds nothing";
+    EXPECT_TRUE(s.charSpec == " # " && s.charExclude == "0 1 2 3 4 5 6 7 8 9");
+    s.isCharEx = 0;
     std::srand(777);
-    const int expected = std::rand();
-    std::srand(777);
-    EXPECT_FALSE(s.validate());
-    EXPECT_EQ(std::rand(), expected);
-    EXPECT_EQ(s.charSpec, " # $ ");
-    EXPECT_EQ(s.charExclude, "A B");
+    EXPECT_EQ(check(s), "ok") << "an unused exclusion list excludes nothing";
+    EXPECT_NE(std::rand(), unseeded);
+    EXPECT_TRUE(s.charSpec == "#" && s.charExclude == "0123456789");
+    s.isCharEx = 1;
+    s.charExclude.pop_back();
+    EXPECT_EQ(check(s), "ok") << "9 is left";
 
-    s.count = 3;
-    std::srand(777);
-    EXPECT_TRUE(s.validate());
-    EXPECT_NE(std::rand(), expected);
-    EXPECT_EQ(s.charSpec, "#$");
-    EXPECT_EQ(s.charExclude, "AB");
-    EXPECT_EQ(s.head, " h ");
+    // The check is exact: all 3755 level-1 characters out, or all but the last.
+    StringSettings hz = make("C", 4, 4, "", levelOneRows(0xB0, 0xD7));
+    EXPECT_EQ(check(hz), allOut);
+    hz.charExclude.resize(hz.charExclude.size() - 2);
+    EXPECT_EQ(check(hz), "ok");
 }
-
-TEST(StringValidate, RefusesExactlyWhenEveryCharacterOfEveryKindOnIsExcluded)
-{
-    const CString allMsg = gbk::lit("排除字符设定无效，所选类型的字符已全部排除！");
-    CString msg;
-    StringSettings digits = kinds(0, 0, 1, 0);
-    digits.isCharEx = 1;
-    digits.charExclude = "0 1 2 3 4 5 6 7 8";
-    EXPECT_TRUE(digits.validate(&msg)) << "9 is left";
-    digits.charExclude = "0123456789";
-    EXPECT_FALSE(digits.validate(&msg));
-    EXPECT_EQ(msg, allMsg);
-    digits.count = 0; // the original rules come first
-    EXPECT_FALSE(digits.validate(&msg));
-    EXPECT_EQ(msg, gbk::lit("生成个数设定无效！"));
-    digits.count = 1;
-    digits.isCharEx = 0;
-    EXPECT_TRUE(digits.validate()) << "an unused exclusion list excludes nothing";
-
-    // All 3755 level-1 characters, with and without the last one.
-    CString allHz;
-    for (int a = 0xB0; a <= 0xD7; ++a)
-        for (int b = 0xA1; b <= (a == 0xD7 ? 0xF9 : 0xFE); ++b)
-            allHz += {char(a), char(b)};
-    StringSettings hz = kinds(0, 0, 0, 1);
-    hz.isCharEx = 1;
-    hz.charExclude = allHz.substr(0, allHz.size() - 2) + "0123456789";
-    EXPECT_TRUE(hz.validate());
-    hz.charExclude = allHz;
-    EXPECT_FALSE(hz.validate(&msg));
-    EXPECT_EQ(msg, allMsg);
-}
-
-// ---- inserts ----
 
 TEST(StringInserts, PositionsCountBytesOfTheRowAtEntry)
 {
     auto c = ScopedCore::scripted({}); // inserts draw nothing
     const std::pair<const char*, const char*> cases[] = {
-        {"5|X|3|Y", "abcYdeXfgh"},
-        {"3|Y|5|X", "abcYdefgh"}, // 5 is not below 3
-        {"5|X|5|Y", "abcdeXfgh"},
-        {"8|Z", "abcdefghZ"},     // the length appends
-        {"9|Z", "abcdefgh"},      // past the length: skipped
-        {"0|A|3|B", "AabBcdefgh"}, // after 0 only the length limits
-        {"0|A|0|B", "BAabcdefgh"},
-        {"0|A|9|B", "Aabcdefgh"}, // 9 is past the length on entry
-        {"5|X||Y|2|Z", "abcdeXfgh"}, // an empty position ends the list
-        {"5|X|3", "abcdeXfgh"},   // no text: accepted, nothing inserted
-        {"x|A", "Aabcdefgh"},     // no digits: 0
-        {"-2|A|1|B", "Aabcdefgh"}, // negative: front, blocks later ones
+        {"5|X|3|Y", "abcYdeXfgh"},  {"3|Y|5|X", "abcYdefgh"},  {"5|X|5|Y", "abcdeXfgh"},
+        {"8|Z", "abcdefghZ"},       {"9|Z", "abcdefgh"},       {"0|A|3|B", "AabBcdefgh"},
+        {"0|A|0|B", "BAabcdefgh"},  {"0|A|9|B", "Aabcdefgh"},  {"5|X||Y|2|Z", "abcdeXfgh"},
+        {"5|X|3", "abcdeXfgh"},     {"x|A", "Aabcdefgh"},      {"-2|A|1|B", "Aabcdefgh"},
         {"-2|A|-5|B", "BAabcdefgh"},
-        {"8|Z|4|Y|2|X", "abXcdYefghZ"},
-        {"", "abcdefgh"},
     };
+    StringSettings s;
     for (const auto& [list, expected] : cases) {
-        StringSettings s;
         s.insertStr = list;
         EXPECT_EQ(applyInserts(s, "abcdefgh"), expected) << list;
     }
-    EXPECT_TRUE(c.random().draws().empty());
-
     // A position inside a Chinese character inserts in front of it.
-    StringSettings s;
     s.insertStr = "5|X|1|Y";
     EXPECT_EQ(applyInserts(s, kZhong + "ab" + kZhong), "Y" + kZhong + "abX" + kZhong);
 }
 
-// ---- rows from scripted draws ----
-
 TEST(StringRow, DrawsInOrderLengthKindsCharactersThenIndexBeforePosition)
 {
-    StringSettings s = kinds(1, 0, 1, 0, 3, 3);
-    s.isCharSpec = 1;
-    s.charSpec = "#";
-    s.head = "<";
-    s.tail = ">";
     // length 3; kind 2 (off), kind 1, 'A'; kind 3, '0'; kind 4 (off), kind 1,
-    // 'B'; one special: index 0, position 1.
+    // 'B'; one special: index 0, position 1. Head, tail and specials ignore
+    // the exclusion list.
     auto c = ScopedCore::scripted({3, 2, 1, 65, 3, 48, 4, 1, 66, 1, 0, 1});
-    EXPECT_EQ(makeRow(s), "<A#B>");
+    EXPECT_EQ(makeRow(make("UD", 3, 3, "#", "#<>", "<", ">")), "<A#B>");
     EXPECT_EQ(bounds(c), (Bounds{{3, 3}, {1, 4}, {1, 4}, {65, 90}, {1, 4}, {48, 57}, {1, 4}, {1, 4}, {65, 90},
                                  {0, 1}, {0, 0}, {0, 2}}));
     EXPECT_EQ(c.random().remaining(), 0u);
 
     // An excluded character starts again from the kind draw.
-    s = kinds(0, 0, 1, 0, 1, 1);
-    s.isCharEx = 1;
-    s.charExclude = "5";
     c.script({1, 3, 53, 3, 55});
-    EXPECT_EQ(makeRow(s), "7");
+    EXPECT_EQ(makeRow(make("D", 1, 1, "", "5")), "7");
     EXPECT_EQ(bounds(c), (Bounds{{1, 1}, {1, 4}, {48, 57}, {1, 4}, {48, 57}}));
 }
 
 TEST(StringRow, ShortAndNegativeLengthsPlaceNoSpecialsAndNeverDrawAnEmptyRange)
 {
-    StringSettings s = kinds(1, 0, 0, 0, 0, 0);
-    s.isCharSpec = 1;
-    s.charSpec = "#";
-    s.head = "H";
-    s.tail = "T";
-    s.insertStr = "1|-";
+    StringSettings s = make("U", 0, 0, "#", "HT-", "H", "T", "1|-"); // an insert ignores exclusions too
     auto c = ScopedCore::scripted({0, 0});
     EXPECT_EQ(makeRow(s), "H-T");
     EXPECT_EQ(bounds(c), (Bounds{{0, 0}, {0, 0}}));
-    for (int len : {1, 2}) {
-        s.lenMin = s.lenMax = len;
-        std::vector<int> script = {len};
-        for (int i = 0; i < len; ++i)
-            script.insert(script.end(), {1, 65});
-        script.push_back(0);
-        c.script(script);
-        EXPECT_EQ(makeRow(s), "H-" + CString(std::size_t(len), 'A') + "T");
-        EXPECT_EQ(bounds(c).back(), std::make_pair(0, 0)) << "n for length " << len;
-    }
+    s.lenMin = s.lenMax = 2;
+    c.script({2, 1, 65, 1, 66, 0});
+    EXPECT_EQ(makeRow(s), "H-ABT");
+    EXPECT_EQ(bounds(c).back(), std::make_pair(0, 0)) << "no special in a row of 2";
     s.lenMin = -7;
     s.lenMax = -3;
     c.script({-5, 0});
@@ -228,160 +164,70 @@ TEST(StringRow, ShortAndNegativeLengthsPlaceNoSpecialsAndNeverDrawAnEmptyRange)
     EXPECT_EQ(bounds(c), (Bounds{{-7, -3}, {0, 0}}));
 }
 
-TEST(StringRow, SpecialCharactersCountAndReplaceWholeCharacters)
+TEST(StringRow, SpecialCharactersAndExclusionsWorkOnWholeCharacters)
 {
     // Three Chinese characters (rows 16 and 55 of the table); the list holds
     // '#' and 中, two characters in three bytes.
-    StringSettings s = kinds(0, 0, 0, 1, 3, 3);
-    s.isCharSpec = 1;
-    s.charSpec = "#" + kZhong;
     auto c = ScopedCore::scripted({3, 4, 16, 1, 4, 55, 89, 4, 16, 1, 1, 1, 2});
-    EXPECT_EQ(makeRow(s), kHzFirst + kHzLast + kZhong);
+    EXPECT_EQ(makeRow(make("C", 3, 3, "#" + kZhong)), "\xb0\xa1\xd7\xf9" + kZhong); // 啊, 座 (the last one)
     EXPECT_EQ(bounds(c), (Bounds{{3, 3}, {1, 4}, {16, 55}, {1, 94}, {1, 4}, {16, 55}, {1, 89}, {1, 4}, {16, 55},
                                  {1, 94}, {0, 1}, {0, 1}, {0, 2}})); // n, index of 2, position of 3
-
     // A one-byte drawn part takes a two-byte special whole.
-    s = kinds(0, 1, 0, 0, 3, 3);
-    s.isCharSpec = 1;
-    s.charSpec = kZhong;
     c.script({3, 2, 97, 2, 98, 2, 99, 1, 0, 0});
-    EXPECT_EQ(makeRow(s), kZhong + "bc");
+    EXPECT_EQ(makeRow(make("L", 3, 3, kZhong)), kZhong + "bc");
+
+    const StringSettings s = make("U", 4, 4, "", "\x81\x41" + kZhong + "7"); // 丄: its second byte is 'A'
+    EXPECT_TRUE(!isExcluded(s, "A") && isExcluded(s, kZhong) && isExcluded(s, "7") && !isExcluded(s, "\xd6"));
+    // Nothing drawable (settings that failed validation): no character, no endless redraw.
+    c.script({});
+    EXPECT_EQ(getRandChar(make("", 4, 4)) + getRandChar(make("D", 4, 4, "", "0123456789")), "");
 }
 
-TEST(StringRow, HeadTailInsertsAndSpecialsIgnoreTheExclusionList)
-{
-    StringSettings s = kinds(1, 0, 0, 0, 3, 3);
-    s.isCharSpec = s.isCharEx = 1;
-    s.charSpec = "#";
-    s.charExclude = "#XYZ";
-    s.head = "X";
-    s.tail = "Y";
-    s.insertStr = "0|Z";
-    auto c = ScopedCore::scripted({3, 1, 65, 1, 66, 1, 67, 1, 0, 0});
-    EXPECT_EQ(makeRow(s), "ZX#BCY");
-}
-
-TEST(StringRow, WholeCharacterExclusionAndNothingDrawableGivesNoCharacter)
-{
-    StringSettings s = kinds(1, 0, 0, 0);
-    s.isCharEx = 1;
-    s.charExclude = "\x81\x41" + kZhong + "7"; // 丄: its second byte is 'A'
-    EXPECT_FALSE(isExcluded(s, "A"));
-    EXPECT_TRUE(isExcluded(s, kZhong) && isExcluded(s, "7"));
-    EXPECT_FALSE(isExcluded(s, "\xd6"));
-    s.isCharEx = 0;
-    EXPECT_FALSE(isExcluded(s, "7"));
-
-    auto c = ScopedCore::scripted({});
-    EXPECT_EQ(getRandChar(kinds(0, 0, 0, 0)), "");
-    StringSettings allOut = kinds(0, 0, 1, 0);
-    allOut.isCharEx = 1;
-    allOut.charExclude = "0123456789";
-    EXPECT_EQ(getRandChar(allOut), "");
-}
-
-// ---- many rows from a seeded stream ----
-
-TEST(StringRowsSeeded, ChineseOnlyGivesValidLevelOneCharacters)
-{
-    auto c = ScopedCore::seeded("hz only");
-    StringSettings s = kinds(0, 0, 0, 1, 1, 20);
-    bool sawLastRow = false;
-    for (int i = 0; i < 3000; ++i) {
-        const CString row = makeRow(s);
-        ASSERT_EQ(row.size() % 2, 0u);
-        for (std::size_t j = 0; j < row.size(); j += 2) {
-            const auto a = static_cast<unsigned char>(row[j]), b = static_cast<unsigned char>(row[j + 1]);
-            ASSERT_TRUE(a >= 0xB0 && a <= 0xD7 && b >= 0xA1 && b <= (a == 0xD7 ? 0xF9 : 0xFE))
-                << std::hex << int(a) << ' ' << int(b);
-            sawLastRow |= a == 0xD7;
-        }
-        ASSERT_TRUE(decodes(row));
-    }
-    EXPECT_TRUE(sawLastRow);
-}
-
-TEST(StringRowsSeeded, KindsAreEquallyLikelyAndExclusionsHold)
+TEST(StringRowsSeeded, DrawnCharactersAreOfTheKindsOnAndNeverExcluded)
 {
     auto c = ScopedCore::seeded("kinds");
-    StringSettings s = kinds(1, 0, 1, 0, 50, 50);
-    int digits = 0, total = 0;
-    for (int i = 0; i < 2000; ++i)
-        for (char ch : makeRow(s)) {
-            digits += ch >= '0' && ch <= '9';
-            ++total;
-        }
-    EXPECT_NEAR(double(digits) / total, 0.5, 0.01);
+    const auto byte = [](const CString& ch, std::size_t i) { return static_cast<unsigned char>(ch[i]); };
+    const auto digit = [](const CString& ch) { return ch[0] >= '0' && ch[0] <= '9'; };
+    const auto upper = [](const CString& ch) { return ch.size() == 1 && ch[0] >= 'A' && ch[0] <= 'Z'; };
+    EXPECT_NEAR(share(make("UD", 50, 50), [&](const CString& ch) { return upper(ch) || digit(ch); }, digit), 0.5, 0.01);
+    const CString digitsOut = "0123456789\x81\x41"; // 丄 must not keep 'A' out
+    EXPECT_NEAR(share(make("UD", 1, 50, "", digitsOut), upper, [](const CString& ch) { return ch == "A"; }), 1 / 26.0,
+                0.005);
 
-    s.isCharEx = 1;
-    s.charExclude = "0123456789\x81\x41"; // 丄 must not keep 'A' out
-    ASSERT_TRUE(s.validate());
-    bool sawA = false;
-    for (int i = 0; i < 2000; ++i)
-        for (char ch : makeRow(s)) {
-            ASSERT_TRUE(ch >= 'A' && ch <= 'Z') << ch;
-            sawA |= ch == 'A';
-        }
-    EXPECT_TRUE(sawA);
-
-    // Exclude the whole first row of the table: about 2.5% of the draws.
-    StringSettings hz = kinds(0, 0, 0, 1, 40, 40);
-    hz.isCharEx = 1;
-    for (int b = 0xA1; b <= 0xFE; ++b)
-        hz.charExclude += {char(0xB0), char(b)};
-    for (int i = 0; i < 1000; ++i)
-        for (const CString& ch : chars(makeRow(hz)))
-            ASSERT_NE(static_cast<unsigned char>(ch[0]), 0xB0);
+    // Chinese characters are level-1 GB2312 pairs; with the whole first row
+    // excluded, each of the other 39 rows is drawn equally often.
+    const auto levelOne = [&](const CString& ch) {
+        return ch.size() == 2 && byte(ch, 0) > 0xB0 && byte(ch, 0) <= 0xD7 && byte(ch, 1) >= 0xA1 &&
+               byte(ch, 1) <= (byte(ch, 0) == 0xD7 ? 0xF9 : 0xFE);
+    };
+    const auto lastRow = [&](const CString& ch) { return byte(ch, 0) == 0xD7; };
+    EXPECT_NEAR(share(make("C", 1, 20, "", levelOneRows(0xB0, 0xB0)), levelOne, lastRow), 1 / 39.0, 0.005);
 }
 
 TEST(StringRowsSeeded, SpecialsStayWholeAndWithinAThirdOfTheLength)
 {
     auto c = ScopedCore::seeded("specials");
-    StringSettings s = kinds(0, 0, 1, 1, 12, 12);
-    s.isCharSpec = 1;
-    s.charSpec = " # " + kZhong + " ";
+    StringSettings s = make("DC", 0, 0, " # " + kZhong + " ");
     ASSERT_TRUE(s.validate());
-    for (int i = 0; i < 3000; ++i) {
+    for (int i = 0; i < 6000; ++i) { // lengths 0 to 12, with and without Chinese characters
+        const int len = s.lenMin = s.lenMax = i % 13;
+        s.isHz = i % 2;
         const CString row = makeRow(s);
-        ASSERT_TRUE(decodes(row));
         const auto cs = chars(row);
-        ASSERT_EQ(cs.size(), 12u);
-        ASSERT_EQ(std::count(row.begin(), row.end(), ' '), 0);
-        ASSERT_LE(std::count(cs.begin(), cs.end(), "#"), 4);
-    }
-    s.isHz = 0;
-    s.lenMin = 0;
-    s.lenMax = 8;
-    for (int i = 0; i < 3000; ++i) {
-        const auto cs = chars(makeRow(s));
-        const auto specials = std::count(cs.begin(), cs.end(), "#") + std::count(cs.begin(), cs.end(), kZhong);
-        ASSERT_LE(specials, long(cs.size() / 3));
+        ASSERT_EQ(cs.size(), std::size_t(len)) << "whole characters only";
+        ASSERT_EQ(row.find(' '), CString::npos);
+        ASSERT_LE(std::count(cs.begin(), cs.end(), "#") + std::count(cs.begin(), cs.end(), kZhong), len / 3);
     }
 }
 
-// ---- runs ----
-
 TEST(StringRun, StreamsInBoundedChunksAndStopsWhenTheSinkFails)
 {
-    StringSettings s = kinds(1, 1, 1, 0, 5, 30);
+    StringSettings s = make("ULD", 5, 30);
     s.count = 2500;
-    CString whole;
-    std::size_t largest = 0;
     auto c = ScopedCore::seeded("run");
-    EXPECT_TRUE(streamRows(
-        s,
-        [&](std::string_view chunk) {
-            largest = std::max(largest, chunk.size());
-            whole += chunk;
-            return true;
-        },
-        1000));
-    EXPECT_LE(largest, 1000u + 32u);
-    EXPECT_EQ(std::count(whole.begin(), whole.end(), '\n'), 2500);
-    EXPECT_EQ(whole.substr(whole.size() - 2), "\r\n");
-
-    c->setRandom(std::make_unique<RandomGen>(RandomGen::seeded("run")));
-    EXPECT_EQ(makeRun(s), whole);
+    CString whole;
+    EXPECT_TRUE(streamRows(s, [&](std::string_view chunk) { whole += chunk; return chunk.size() <= 1032; }, 1000));
+    EXPECT_TRUE(std::count(whole.begin(), whole.end(), '\n') == 2500 && whole.ends_with("\r\n"));
 
     int calls = 0;
     EXPECT_FALSE(streamRows(s, [&](std::string_view) { return ++calls < 2; }, 1000));
