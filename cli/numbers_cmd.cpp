@@ -71,8 +71,9 @@ int runNumbers(const NumbersOptions& o)
         printError(msg);
         return kExitInvalid;
     }
+    NumberRowMaker maker(s);
     return writeRows(o.common, {s.count, o.unique, distinctRows(s)},
-                     [&s](CString& row) { appendNumberRow(s, row); });
+                     [&maker](CString& row) { maker.appendRow(row); });
 }
 
 } // namespace

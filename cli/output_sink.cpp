@@ -9,8 +9,6 @@
 #include <unistd.h>
 
 namespace {
-constexpr std::size_t kFlushAt = 1 << 16;
-
 bool isAscii(std::string_view s)
 {
     for (unsigned char c : s)
@@ -18,18 +16,10 @@ bool isAscii(std::string_view s)
             return false;
     return true;
 }
-
-void appendConverted(std::string& out, std::string_view gbkText, Encoding encoding)
-{
-    if (encoding == Encoding::Gbk || isAscii(gbkText))
-        out.append(gbkText);
-    else
-        out.append(gbk::decode(gbkText).toStdString());
-}
 } // namespace
 
 OutputSink::OutputSink(const QString& outPath, Encoding encoding, LineEnd eol)
-    : path_(outPath), encoding_(encoding), eol_(eol)
+    : path_(outPath), encoding_(encoding), eol_(eol == LineEnd::CrLf ? "\r\n" : "\n")
 {
     buf_.reserve(kFlushAt + 4096);
 }
@@ -49,19 +39,16 @@ bool OutputSink::open()
     return true;
 }
 
-bool OutputSink::row(std::string_view gbkRow)
-{
-    if (failed_)
-        return false;
-    appendConverted(buf_, gbkRow, encoding_);
-    buf_.append(eol_ == LineEnd::CrLf ? "\r\n" : "\n");
-    return buf_.size() < kFlushAt || flush();
-}
-
 bool OutputSink::flush()
 {
     if (failed_)
         return false;
+    // The buffer holds whole rows, so a chunk converts on its own.
+    std::string converted;
+    if (encoding_ == Encoding::Utf8 && !isAscii(buf_)) {
+        converted = gbk::decode(buf_).toStdString();
+        buf_.swap(converted);
+    }
     std::size_t done = 0;
     if (file_) {
         if (file_->write(buf_.data(), qint64(buf_.size())) != qint64(buf_.size())) {
@@ -97,23 +84,4 @@ bool OutputSink::finish()
         return false;
     }
     return true;
-}
-
-std::string OutputSink::convert(std::string_view gbkRows, Encoding encoding, LineEnd eol)
-{
-    std::string out;
-    out.reserve(gbkRows.size());
-    std::size_t start = 0;
-    while (start < gbkRows.size()) {
-        std::size_t end = gbkRows.find("\r\n", start);
-        const bool last = end == std::string_view::npos;
-        if (last)
-            end = gbkRows.size();
-        appendConverted(out, gbkRows.substr(start, end - start), encoding);
-        if (last)
-            break;
-        out.append(eol == LineEnd::CrLf ? "\r\n" : "\n");
-        start = end + 2;
-    }
-    return out;
 }

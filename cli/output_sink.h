@@ -26,7 +26,17 @@ public:
     // False when the target could not be opened; error() tells why.
     bool open();
     // Appends one row and its line end. False once a write has failed.
-    bool row(std::string_view gbkRow);
+    bool row(std::string_view gbkRow)
+    {
+        buf_.append(gbkRow);
+        buf_.append(eol_);
+        return buf_.size() < kFlushAt || flush();
+    }
+    // For makers that append straight into the buffer: GBK rows, each
+    // followed by lineEnd(); then call written().
+    std::string& buffer() { return buf_; }
+    const std::string& lineEnd() const { return eol_; }
+    bool written() { return buf_.size() < kFlushAt || flush(); }
     // Flushes and, for a file, commits it. False on failure.
     bool finish();
     // The reader of standard output went away (e.g. `| head -n 1`).
@@ -34,15 +44,14 @@ public:
     const QString& error() const { return error_; }
     bool isFile() const { return !path_.isEmpty(); }
 
-    // A run's text (GBK, rows ended with CR LF) as it is to be written.
-    static std::string convert(std::string_view gbkRows, Encoding encoding, LineEnd eol);
 
 private:
+    static constexpr std::size_t kFlushAt = 1 << 16;
     bool flush();
 
     QString path_;
     Encoding encoding_;
-    LineEnd eol_;
+    std::string eol_;
     std::string buf_;
     std::unique_ptr<QSaveFile> file_;
     bool failed_ = false;

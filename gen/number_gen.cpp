@@ -313,6 +313,20 @@ void appendNumberRow(const NumberSettings& s, std::string& out)
     out.append(buf, std::size_t(end - buf));
 }
 
+struct NumberRowMaker::Plan {
+    RowPlan row;
+};
+
+NumberRowMaker::NumberRowMaker(const NumberSettings& s) : plan_(new Plan{makeRowPlan(s)}) {}
+NumberRowMaker::~NumberRowMaker() = default;
+
+void NumberRowMaker::appendRow(std::string& out)
+{
+    char buf[kRowChars];
+    const char* end = putRow(*g_core, plan_->row, buf);
+    out.append(buf, std::size_t(end - buf));
+}
+
 CString drawNumberRow(const NumberSettings& s)
 {
     CString row;

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -76,6 +77,22 @@ void appendNumberRow(const NumberSettings& s, std::string& out);
 double drawFloatValue(float rangeMin, float rangeMax, int decimals);
 // A whole run: count rows, each followed by "\r\n".
 CString drawNumberRows(const NumberSettings& s);
+
+// Makes rows from one set of settings, prepared once: what a streamed run
+// with its own line ends uses. Draws exactly as appendNumberRow does.
+class NumberRowMaker {
+public:
+    explicit NumberRowMaker(const NumberSettings& s);
+    ~NumberRowMaker();
+    NumberRowMaker(const NumberRowMaker&) = delete;
+    NumberRowMaker& operator=(const NumberRowMaker&) = delete;
+    // Appends one row, without line end, to out.
+    void appendRow(std::string& out);
+
+private:
+    struct Plan;
+    std::unique_ptr<Plan> plan_;
+};
 
 // A whole run handed to sink in pieces of about chunkBytes bytes, each
 // ending with a whole row, in the order drawn. Nothing of the run is kept.
