@@ -71,10 +71,11 @@ public:
         ++asked;
         lastCaption = caption;
         lastSuggestedName = suggestedName;
-        if (answers.empty())
-            return std::nullopt;
-        auto a = answers.front();
-        answers.pop_front();
+        std::optional<SaveTarget> a;
+        if (!answers.empty()) {
+            a = std::move(answers.front());
+            answers.pop_front();
+        }
         return a;
     }
 

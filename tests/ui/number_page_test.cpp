@@ -5,12 +5,7 @@
 #include "platform/dialog/plain_text.h"
 #include "platform/dialog/presenter.h"
 #include "res/resource.h"
-// GCC 12 takes the answer the scripted save dialog copies out of its queue for
-// maybe uninitialised when it inlines it here; it is always set.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #include "support/recording_boxes.h"
-#pragma GCC diagnostic pop
 #include "support/scoped_core.h"
 #include "ui/generator_app.h"
 #include "ui/generator_dlg.h"
