@@ -1,5 +1,7 @@
 #include "platform/dialog/boxes.h"
 
+#include "platform/dialog/service_slot.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
@@ -31,20 +33,17 @@ public:
     }
 };
 
-RealBoxes g_realBoxes;
-BoxService* g_service = nullptr;
+ServiceSlot<BoxService, RealBoxes> g_boxes;
 } // namespace
 
 BoxService& BoxService::current()
 {
-    return g_service ? *g_service : g_realBoxes;
+    return g_boxes.current();
 }
 
 BoxService* BoxService::install(BoxService* service)
 {
-    BoxService* previous = g_service;
-    g_service = service;
-    return previous;
+    return g_boxes.install(service);
 }
 
 void showBox(QWidget* owner, BoxKind kind, const QString& caption, const QString& text)

@@ -1,5 +1,7 @@
 #include "platform/dialog/save_file.h"
 
+#include "platform/dialog/service_slot.h"
+
 #include "core/gbk.h"
 
 #include <QDir>
@@ -29,20 +31,17 @@ public:
     }
 };
 
-RealSaveFile g_real;
-SaveFileService* g_service = nullptr;
+ServiceSlot<SaveFileService, RealSaveFile> g_saveFile;
 } // namespace
 
 SaveFileService& SaveFileService::current()
 {
-    return g_service ? *g_service : g_real;
+    return g_saveFile.current();
 }
 
 SaveFileService* SaveFileService::install(SaveFileService* service)
 {
-    SaveFileService* previous = g_service;
-    g_service = service;
-    return previous;
+    return g_saveFile.install(service);
 }
 
 std::optional<QByteArray> encodeText(const QString& text, TextEncoding encoding)

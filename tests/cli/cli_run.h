@@ -1,6 +1,8 @@
 #pragma once
 // Runs kelvane-cli as a separate process and collects what it printed.
 #include <QByteArray>
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
@@ -28,4 +30,21 @@ inline CliResult runCli(const QStringList& args, const QProcessEnvironment& env 
     r.out = p.readAllStandardOutput();
     r.err = p.readAllStandardError();
     return r;
+}
+
+inline QStringList lines(const QByteArray& out)
+{
+    return QString::fromUtf8(out).split('\n', Qt::SkipEmptyParts);
+}
+
+// An environment whose option store (under configDir) holds ini.
+inline QProcessEnvironment envWithStore(const QString& configDir, const QByteArray& ini)
+{
+    QDir().mkpath(configDir + "/Kelvane");
+    QFile f(configDir + "/Kelvane/Kelvane.ini");
+    if (f.open(QIODevice::WriteOnly))
+        f.write(ini);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_CONFIG_HOME", configDir);
+    return env;
 }

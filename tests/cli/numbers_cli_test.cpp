@@ -8,13 +8,6 @@
 #include <QSet>
 #include <QTemporaryDir>
 
-namespace {
-QStringList lines(const QByteArray& out)
-{
-    return QString::fromUtf8(out).split('\n', Qt::SkipEmptyParts);
-}
-} // namespace
-
 TEST(NumbersCli, RowsStayInRangeAndASeedRepeatsTheBytes)
 {
     const QStringList args = {"numbers", "--int", "--float", "--decimals", "2", "--range", "80", "100",
@@ -101,13 +94,8 @@ TEST(NumbersCli, OutFileIsWholeOrAbsent)
 TEST(NumbersCli, FromSettingsReadsTheWindowsStore)
 {
     QTemporaryDir config;
-    QDir().mkpath(config.filePath("Kelvane"));
-    QFile f(config.filePath("Kelvane/Kelvane.ini"));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("[General]\nisInt=0\nisFloat=1\ncount_int=4\nxsw=3\n");
-    f.close();
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("XDG_CONFIG_HOME", config.path());
+    const QProcessEnvironment env =
+        envWithStore(config.path(), "[General]\nisInt=0\nisFloat=1\ncount_int=4\nxsw=3\n");
     CliResult r = runCli({"numbers", "--from-settings"}, env);
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     QStringList rows = lines(r.out);

@@ -8,13 +8,6 @@
 #include <QStringDecoder>
 #include <QTemporaryDir>
 
-namespace {
-QStringList lines(const QByteArray& out)
-{
-    return QString::fromUtf8(out).split('\n', Qt::SkipEmptyParts);
-}
-} // namespace
-
 TEST(StringsCli, EveryOptionReachesTheRows)
 {
     const CliResult r = runCli({"strings", "--digits", "--length", "8", "--head", "138", "--tail", "@x.cn",
@@ -83,14 +76,9 @@ TEST(StringsCli, UniqueRows)
 TEST(StringsCli, FromSettingsWithOverrides)
 {
     QTemporaryDir config;
-    QDir().mkpath(config.filePath("Kelvane"));
-    QFile f(config.filePath("Kelvane/Kelvane.ini"));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("[General]\nisUCase=0\nisLCase=0\nisNum=1\nhead=www.\ntail=.com\nlen_min_str=3\nlen_max_str=3\n"
-            "count_str=4\n");
-    f.close();
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("XDG_CONFIG_HOME", config.path());
+    const QProcessEnvironment env = envWithStore(
+        config.path(), "[General]\nisUCase=0\nisLCase=0\nisNum=1\nhead=www.\ntail=.com\nlen_min_str=3\n"
+                       "len_max_str=3\ncount_str=4\n");
     CliResult r = runCli({"strings", "--from-settings"}, env);
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const QRegularExpression domain(QStringLiteral("^www\\.\\d{3}\\.com$"));

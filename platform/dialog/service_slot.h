@@ -1,0 +1,16 @@
+#pragma once
+// Where a replaceable service lives: the real one, unless a test has
+// installed another.
+#include <utility>
+
+template <class Service, class Real>
+class ServiceSlot {
+public:
+    Service& current() { return installed_ ? *installed_ : real_; }
+    // Installs a service (null: the real one again); returns the previous one.
+    Service* install(Service* service) { return std::exchange(installed_, service); }
+
+private:
+    Real real_;
+    Service* installed_ = nullptr;
+};
