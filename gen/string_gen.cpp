@@ -62,6 +62,12 @@ bool isHzLevel1(Code c)
     return second <= (first == 0xA0 + kHzRowLast ? 0xA0 + kHzLastRowCols : 0xFE);
 }
 
+// Position of a level-1 character in its rows of the table, 94 to a row.
+std::size_t level1Index(Code c)
+{
+    return std::size_t(((c >> 8) - 0xA0 - kHzRowFirst) * 94 + (c & 0xFF) - 0xA1);
+}
+
 // GBK: a lead byte 0x81..0xFE followed by a trail byte 0x40..0xFE (not 0x7F)
 // is one two-byte character; every other byte is a character by itself.
 std::size_t charLen(std::string_view s, std::size_t i)
@@ -191,6 +197,13 @@ StringRowMaker::StringRowMaker(const StringSettings& s)
     const Exclusions ex(exclOn_ ? std::string_view(s.charExclude) : std::string_view());
     std::memcpy(exclByte_, ex.bytes, sizeof exclByte_);
     exclHz_ = ex.wide;
+    // Drawn Chinese characters are tested by table position: one load, where
+    // a search of a long list costs more than the rest of the draw.
+    for (Code c : exclHz_)
+        if (isHzLevel1(c)) {
+            exclLevel1_.resize(std::size_t(kHzRowLast - kHzRowFirst + 1) * 94);
+            exclLevel1_[level1Index(c)] = 1;
+        }
     canDraw_ = anyDrawable(kinds_, ex);
     if (exclOn_ && canDraw_)
         planDirect();
@@ -308,6 +321,8 @@ bool StringRowMaker::excluded(Code c) const
 {
     if (c < 0x100)
         return exclByte_[c];
+    if (isHzLevel1(c))
+        return !exclLevel1_.empty() && exclLevel1_[level1Index(c)];
     return std::binary_search(exclHz_.begin(), exclHz_.end(), c);
 }
 

@@ -102,6 +102,7 @@ private:
     bool exclOn_ = false;
     uint8_t exclByte_[256] = {};    // 1: this one-byte character is excluded
     std::vector<Code> exclHz_;      // excluded two-byte characters, sorted
+    std::vector<uint8_t> exclLevel1_; // 1: this level-1 character is excluded (by table row and column)
     // When the exclusions keep out nearly everything, a character is drawn
     // once among the kept ones: directCodes_ in a fixed order, directUpTo_
     // their weights summed up to each. Both empty otherwise.
