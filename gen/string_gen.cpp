@@ -29,8 +29,8 @@ constexpr int kHzCount = (kHzRowLast - kHzRowFirst) * 94 + kHzLastRowCols; // 37
 // The chance that one try of the draw loop gives a character, as a weight:
 // a try picks a kind that is on (1 in K), then a character of that kind (1 in
 // 26, 26 or 10; a Chinese character picks its row, 1 in 40, then its column,
-// 1 in 94 or 89). kWeightAll is the least multiple of those kind sizes, so a
-// character's share of it is a whole number.
+// 1 in 94 or 89). kWeightAll is the least common multiple of 26, 10, 40 * 94
+// and 40 * 89, so every character's share of it is a whole number.
 constexpr int kWeightAll = 4350320;
 constexpr int kWeightOfKind[4] = {0, kWeightAll / 26, kWeightAll / 26, kWeightAll / 10};
 constexpr int kWeightHz = kWeightAll / (40 * 94), kWeightHzLastRow = kWeightAll / (40 * kHzLastRowCols);
