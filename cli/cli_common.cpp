@@ -49,6 +49,9 @@ InstalledCore::InstalledCore(const CommonOptions& common)
         o.random = std::make_unique<RandomGen>(RandomGen::seeded(common.seed));
     core_ = std::make_unique<CCore>(std::move(o));
     g_core = core_.get();
+    // The window's options file was damaged and has just been set aside.
+    if (core_->store().wasCorrupt())
+        printError(core_->store().setAsideNotice());
 }
 
 InstalledCore::~InstalledCore()

@@ -1,6 +1,7 @@
 #include "ui/generator_dlg.h"
 
 #include "core/ccore.h"
+#include "core/config_store.h"
 #include "core/soft.h"
 #include "platform/dialog/controls.h"
 #include "platform/dialog/presenter.h"
@@ -22,6 +23,9 @@ const TabRow kTabs[] = {
     {"时间", "不定时日期数值，并可执行命令行外部程序"},
 };
 constexpr int kTabCount = int(std::size(kTabs));
+
+// Fires once the window is shown: tells about a damaged options file.
+constexpr UINT kStartNoticeTimer = 1;
 } // namespace
 
 CGeneratorDlg::CGeneratorDlg(QWidget* parent)
@@ -89,7 +93,17 @@ BOOL CGeneratorDlg::OnInitDialog()
         page->setGeometry(area);
 
     ShowTab(0);
+    // A damaged options file was set aside: say so once, over the window.
+    if (g_core->store().wasCorrupt())
+        SetTimer(kStartNoticeTimer, 0);
     return TRUE;
+}
+
+void CGeneratorDlg::OnTimer(UINT id)
+{
+    KillTimer(id);
+    if (id == kStartNoticeTimer)
+        g_core->msgboxWarning(this, g_core->store().setAsideNotice());
 }
 
 void CGeneratorDlg::ShowTab(int index)

@@ -4,19 +4,25 @@
 #include "core/gbk.h"
 #include "platform/dialog/cdialog.h"
 #include "platform/dialog/presenter.h"
+#include "res/icons.h"
+#include "res/resource.h"
 #include "res/templates.h"
+#include "support/scoped_core.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -151,4 +157,79 @@ TEST(Boxes, AboutTextShowsEveryFieldAndReadsNonePastItsEnd)
     const QStringList full = DialogPresenter::aboutText(soft).split(QLatin1Char('\n'));
     EXPECT_EQ(full.mid(full.size() - 4), (QStringList{QString(51, u'N'), QString(101, u'N'), QString(101, u'N'),
                                                       QString(101, u'N')}));
+}
+
+// The real boxes, one of each kind: what the user sees (caption, text, icon,
+// the one button and its text), and a click on the button ends the box.
+TEST(Boxes, RealBoxesShowCaptionIconAndOkButtonAndEndOnTheClick)
+{
+    ScopedCore core;
+    core->setPresenter(&DialogPresenter::instance());
+    QApplication::setWindowIcon(loadIconGroup(IDR_MAINFRAME)); // About shows it
+    tagSoft soft;
+    fillSoft(&soft);
+    Probe owner;
+    owner.Create(nullptr);
+    owner.show();
+    struct Seen {
+        QString caption, text, buttons;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QSize pixmap;
+        QWidget* parent = nullptr;
+        bool stuck = false;
+    };
+    const struct {
+        const char* name;
+        std::function<void()> show;
+        QString caption, text;
+        QMessageBox::Icon icon;
+        QSize pixmap; // empty: none
+    } cases[] = {
+        {"plain", [&] { owner.MessageBox(gbk::lit("生成成功！")); }, "", "生成成功！", QMessageBox::NoIcon, {}},
+        {"warning", [&] { g_core->msgboxWarning(&owner, gbk::lit("生成个数设定无效！")); }, "警告", "生成个数设定无效！",
+         QMessageBox::Warning, {}},
+        {"about", [&] { g_core->uu(OPR_ABOUT, &soft, ""); }, "关于 Kelvane", DialogPresenter::aboutText(soft),
+         QMessageBox::NoIcon, {48, 48}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Seen seen;
+        int ticksAfterClick = -1;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible())
+                return;
+            if (ticksAfterClick >= 0) { // the click did not end it: end it here
+                if (++ticksAfterClick > 50) {
+                    seen.stuck = true;
+                    box->done(0);
+                }
+                return;
+            }
+            seen = {box->windowTitle(), box->text(), {}, box->icon(), box->iconPixmap().size(), box->parentWidget()};
+            for (QAbstractButton* b : box->buttons())
+                seen.buttons += b->text() + "|";
+            ticksAfterClick = 0;
+            if (box->buttons().size() == 1)
+                QTest::mouseClick(box->buttons()[0], Qt::LeftButton);
+        });
+        poll.start(10);
+        c.show(); // returns once the box is gone
+        poll.stop();
+        EXPECT_FALSE(seen.stuck);
+        EXPECT_EQ(seen.caption, c.caption);
+        EXPECT_EQ(seen.text, c.text);
+        EXPECT_EQ(seen.buttons, "确定|");
+        EXPECT_EQ(seen.icon, c.icon);
+        if (c.icon == QMessageBox::NoIcon) {
+            EXPECT_EQ(seen.pixmap.isEmpty() ? QSize() : seen.pixmap, c.pixmap);
+        } else {
+            EXPECT_FALSE(seen.pixmap.isEmpty()) << "the standard warning icon";
+        }
+        if (std::string(c.name) != "about") {
+            EXPECT_EQ(seen.parent, &owner);
+        }
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    }
 }

@@ -1,8 +1,10 @@
 // The main window: start state, tab changes, About, the controls built from
 // the templates, and the order of things when it closes.
 #include "core/ccore.h"
+#include "core/config_store.h"
 #include "core/gbk.h"
 #include "platform/dialog/controls.h"
+#include "res/resource.h"
 #include "res/templates.h"
 #include "support/recording_boxes.h"
 #include "ui/generator_app.h"
@@ -11,8 +13,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QAbstractButton>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTest>
@@ -21,6 +26,7 @@
 #include <array>
 #include <csignal>
 #include <memory>
+#include <tuple>
 
 namespace {
 class MainWindow : public ::testing::Test {
@@ -149,6 +155,89 @@ TEST_F(MainWindow, EachTabShowsOnlyItsPageAndDescriptionAndAboutShowsTheAboutBox
     EXPECT_EQ(boxes.shown[0].kind, BoxKind::About);
     EXPECT_TRUE(boxes.shown[0].text.contains(QString::fromUtf8(KELVANE_VERSION)));
     EXPECT_TRUE(boxes.shown[0].text.contains(gbk::decode(g_soft->name)));
+}
+
+// With nothing stored, every field of every tab shows its first-run value.
+TEST(MainWindowStart, EveryTabShowsItsFirstRunValuesWithAnEmptyStore)
+{
+    CGeneratorApp::ConfigureApplication();
+    QFile::remove(ConfigStore::defaultPath());
+    RecordingBoxes boxes;
+    auto dlg = std::make_unique<CGeneratorDlg>();
+    dlg->Create(nullptr);
+    dlg->show();
+    CDialog& s = dlg->stringPage();
+    CDialog& n = dlg->numberPage();
+    CDialog& t = dlg->timePage();
+    namespace is = idc::string;
+    namespace in = idc::number;
+    namespace it = idc::time;
+    // A check box reads "0" or "1"; every other control its text.
+    const struct {
+        CDialog& page;
+        int id;
+        const char* want;
+    } fields[] = {
+        {s, is::upper, "1"}, {s, is::lower, "1"}, {s, is::digits, "1"}, {s, is::hanzi, "0"},
+        {s, is::useCharSpec, "0"}, {s, is::useCharEx, "0"}, {s, is::head, ""}, {s, is::tail, ""},
+        {s, is::insert, ""}, {s, is::charSpec, "!@#$%^&*"}, {s, is::charExclude, "0O1lI"},
+        {s, is::lenMin, "8"}, {s, is::lenMax, "16"}, {s, is::count, "10"}, {s, is::output, ""},
+        {n, in::isInt, "1"}, {n, in::isFloat, "0"}, {n, in::rangeMin, "80"}, {n, in::rangeMax, "100"},
+        {n, in::count, "10"}, {n, in::decimals, "2"}, {n, in::output, ""},
+        {t, it::isProgram, "0"}, {t, it::program, ""}, {t, it::minDelay, "1000"}, {t, it::maxDelay, "3000"},
+        {t, it::count, "5"}, {t, it::output, ""},
+    };
+    for (const auto& f : fields) {
+        const bool check = f.page.item<QAbstractButton>(f.id) && f.page.item<QAbstractButton>(f.id)->isCheckable();
+        const QString got = check ? QString::number(f.page.IsDlgButtonChecked(f.id)) : f.page.itemText(f.id);
+        EXPECT_EQ(got, QString::fromUtf8(f.want)) << f.page.dialogTemplate().id << " #" << f.id;
+    }
+    // The lists of unticked boxes and the program of an unticked launch are disabled.
+    EXPECT_EQ(std::tuple(s.IsDlgItemEnabled(is::charSpec), s.IsDlgItemEnabled(is::charExclude), t.IsDlgItemEnabled(it::program)),
+              std::tuple(false, false, false));
+    QTest::qWait(20);
+    EXPECT_TRUE(boxes.shown.empty()) << "nothing to report at a first start";
+    dlg.reset();
+    CGeneratorApp::ReleaseCoreObjects();
+}
+
+// A damaged options file is set aside; the user is told once, in the core's
+// warning box over the shown window, where the copy is.
+TEST(MainWindowStart, DamagedOptionsFileIsReportedOnceOverTheShownWindow)
+{
+    CGeneratorApp::ConfigureApplication();
+    const QString path = ConfigStore::defaultPath();
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
+    const QByteArray damaged("[General\ncount_str=3\n");
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(damaged) == damaged.size());
+    }
+    RecordingBoxes boxes;
+    bool overShownWindow = false;
+    boxes.whileOpen = [&](const BoxRequest& b) {
+        overShownWindow = dynamic_cast<CGeneratorDlg*>(b.owner) && b.owner->isVisible();
+    };
+    for (int start = 0; start < 2; ++start) {
+        auto dlg = std::make_unique<CGeneratorDlg>();
+        dlg->Create(nullptr);
+        EXPECT_EQ(boxes.shown.size(), std::size_t(start)) << "not before the window is shown";
+        dlg->show();
+        if (start == 0) {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !boxes.shown.empty(); }, 5000));
+        }
+        QTest::qWait(20);
+        EXPECT_EQ(dlg->stringPage().itemText(idc::string::count), "10") << "the defaults apply";
+        dlg.reset();
+        CGeneratorApp::ReleaseCoreObjects();
+    }
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(std::pair(boxes.shown[0].kind, boxes.shown[0].caption), std::pair(BoxKind::Warning, QStringLiteral("警告")));
+    EXPECT_TRUE(boxes.shown[0].text.contains("“" + path + ".corrupt”")) << boxes.shown[0].text.toStdString();
+    EXPECT_TRUE(overShownWindow);
+    QFile kept(path + ".corrupt");
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), damaged);
 }
 
 TEST(MainWindowLife, ClosingRunsEveryPagesDestroyHandlingBeforeTheCoreIsReleased)

@@ -20,6 +20,7 @@
 #include <QTemporaryDir>
 
 #include <memory>
+#include <vector>
 
 namespace {
 namespace id = idc::string;
@@ -116,6 +117,69 @@ TEST_F(StringPage, LoadsChecksAndStoresTheControls)
     EXPECT_EQ(g_core->getConfigInt("len_min_str"), 0);
     EXPECT_EQ(g_core->getConfigInt("count_str"), 0);
     EXPECT_EQ(boxes.shown.size(), 2u) << "closing shows nothing";
+}
+
+// Each of the six flags ticked the other way comes back so at the next
+// start, then each back again.
+TEST_F(StringPage, EveryFlagIsStoredAtClose)
+{
+    const int flags[] = {id::upper, id::lower, id::digits, id::hanzi, id::useCharSpec, id::useCharEx};
+    const std::vector<int> rounds[] = {{0, 0, 0, 1, 1, 1}, {1, 1, 1, 0, 0, 0}};
+    for (const std::vector<int>& want : rounds) {
+        std::vector<int> ticked, reloaded;
+        for (int f : flags) {
+            click(f);
+            ticked.push_back(page->IsDlgButtonChecked(f));
+        }
+        ASSERT_EQ(ticked, want);
+        page->DestroyWindow();
+        open();
+        for (int f : flags)
+            reloaded.push_back(page->IsDlgButtonChecked(f));
+        EXPECT_EQ(reloaded, want);
+    }
+}
+
+// Export saves rows only: not before the first run, not the waiting text.
+TEST_F(StringPage, ExportRefusesAnEmptyBoxAndTheWaitingText)
+{
+    const QString target = tmp.filePath("export.txt");
+    const auto exportNow = [&] {
+        boxes.shown.clear();
+        saveDialog.answers = {SaveTarget{target, TextEncoding::Utf8}};
+        saveDialog.asked = 0;
+        click(id::exportText);
+    };
+    exportNow();
+    EXPECT_EQ(boxes.texts(), QStringList{"没有可导出的内容，请先生成。"});
+    EXPECT_EQ(std::pair(saveDialog.asked, QFile::exists(target)), std::pair(0, false));
+
+    setRun(3, 2);
+    click(id::generate);
+    ASSERT_EQ(output(), "生成中，请稍后...");
+    exportNow();
+    EXPECT_EQ(boxes.texts(), QStringList{"正在生成，请在生成完成后再导出。"});
+    EXPECT_EQ(std::pair(saveDialog.asked, QFile::exists(target)), std::pair(0, false));
+
+    ASSERT_TRUE(page->firePendingTimer(1));
+    exportNow();
+    EXPECT_EQ(saveDialog.asked, 1);
+    EXPECT_EQ(QString::fromUtf8(readAll(target)), output());
+}
+
+// A NUL put into the options file by hand never reaches a row.
+TEST_F(StringPage, NulInAStoredTextNeverReachesTheRows)
+{
+    g_core->saveConfigStr("head", std::string("h\0x", 3));
+    g_core->saveConfigStr("tail", std::string("\0t", 2));
+    ASSERT_TRUE(g_core->store().sync());
+    open();
+    EXPECT_EQ(std::pair(page->itemText(id::head), page->itemText(id::tail)), std::pair(QString("h"), QString()));
+    setRun(20, 3);
+    click(id::generate);
+    ASSERT_TRUE(page->firePendingTimer(1));
+    EXPECT_FALSE(output().contains(QChar(0)));
+    EXPECT_EQ(output().count(QStringLiteral("\r\nh")), 19) << output().toStdString();
 }
 
 TEST_F(StringPage, RunsIntoTheBoxOrTheFileAndExportsEitherInBothEncodings)
