@@ -60,8 +60,9 @@ int numberFieldInt(const CString& text);
 float numberFieldBound(const CString& text);
 
 // Whether floating-point draws within [rangeMin, rangeMax] with the given
-// decimals (0 to 5) can ever give a value that is not below rangeMin, that
-// is, whether drawFloatValue ends. The bounds must be finite with rangeMin <=
+// decimals (0 to 5) can ever give a value within the bounds (a value below
+// rangeMin or, after its fold-back, above rangeMax is drawn again), that is,
+// whether drawFloatValue ends. The bounds must be finite with rangeMin <=
 // rangeMax and their scaled values within the 32-bit range. Decided exactly,
 // without drawing.
 bool floatRangeHasValue(float rangeMin, float rangeMax, int decimals);

@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -78,7 +79,7 @@ public:
     CString specialChars(const CString& text, int len);
     // Makes the inserts on the row that starts at offset `start` of out and
     // runs to its end.
-    void insertInto(CString& out, std::size_t start) const;
+    void insertInto(CString& out, std::size_t start);
 
 private:
     // A character as a number: a single byte b is b, a two-byte character is
@@ -87,6 +88,8 @@ private:
 
     void drawBytes(char* out, int len);
     Code drawCode();
+    void planDirect();
+    Code drawDirect();
     bool excluded(Code c) const;
     // Replaces up to len / 3 of items[0 .. len) by special characters;
     // positions at or past size are drawn but change nothing.
@@ -99,11 +102,19 @@ private:
     bool exclOn_ = false;
     uint8_t exclByte_[256] = {};    // 1: this one-byte character is excluded
     std::vector<Code> exclHz_;      // excluded two-byte characters, sorted
+    std::vector<uint8_t> exclLevel1_; // 1: this level-1 character is excluded (by table row and column)
+    // When the exclusions keep out nearly everything, a character is drawn
+    // once among the kept ones: directCodes_ in a fixed order, directUpTo_
+    // their weights summed up to each. Both empty otherwise.
+    std::vector<Code> directCodes_;
+    std::vector<int> directUpTo_;
     std::vector<Code> specials_;    // special characters (empty: none placed)
     bool specialsOneByte_ = true;
     CString head_, tail_;
     std::vector<std::pair<int, CString>> inserts_; // up to the first empty position
     std::vector<Code> scratch_;
+    std::string insertRev_;         // the row after the insert point, reversed
+    std::vector<uint8_t> charStarts_;
 };
 
 // A run: settings.count rows, each followed by CR LF, handed to sink in

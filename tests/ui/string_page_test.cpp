@@ -13,6 +13,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <vector>
 
 namespace {
 namespace id = idc::string;
@@ -117,6 +118,72 @@ TEST_F(StringPage, LoadsChecksAndStoresTheControls)
     EXPECT_EQ(g_core->getConfigInt("len_min_str"), 0);
     EXPECT_EQ(g_core->getConfigInt("count_str"), 0);
     EXPECT_EQ(boxes.shown.size(), 2u) << "closing shows nothing";
+}
+
+// Each of the six flags ticked the other way comes back so at the next
+// start, then each back again.
+TEST_F(StringPage, EveryFlagIsStoredAtClose)
+{
+    const int flags[] = {id::upper, id::lower, id::digits, id::hanzi, id::useCharSpec, id::useCharEx};
+    const std::vector<int> rounds[] = {{0, 0, 0, 1, 1, 1}, {1, 1, 1, 0, 0, 0}};
+    for (const std::vector<int>& want : rounds) {
+        std::vector<int> ticked, reloaded;
+        for (int f : flags) {
+            drive::click(*page, f);
+            ticked.push_back(page->IsDlgButtonChecked(f));
+        }
+        ASSERT_EQ(ticked, want);
+        page->DestroyWindow();
+        open();
+        for (int f : flags)
+            reloaded.push_back(page->IsDlgButtonChecked(f));
+        EXPECT_EQ(reloaded, want);
+    }
+}
+
+// Export saves rows only: not before the first run, not the waiting text.
+TEST_F(StringPage, ExportRefusesAnEmptyBoxAndTheWaitingText)
+{
+    const std::string target = tmp.filePath("export.txt");
+    const auto exportNow = [&] {
+        boxes.shown.clear();
+        saveDialog.answers = {SaveTarget{target, TextEncoding::Utf8}};
+        saveDialog.asked = 0;
+        drive::click(*page, id::exportText);
+    };
+    exportNow();
+    EXPECT_EQ(boxes.texts(), Texts{"没有可导出的内容，请先生成。"});
+    EXPECT_EQ(std::pair(saveDialog.asked, fs::exists(target)), std::pair(0, false));
+
+    setRun(3, 2);
+    drive::click(*page, id::generate);
+    ASSERT_EQ(output(), "生成中，请稍后...");
+    exportNow();
+    EXPECT_EQ(boxes.texts(), Texts{"正在生成，请在生成完成后再导出。"});
+    EXPECT_EQ(std::pair(saveDialog.asked, fs::exists(target)), std::pair(0, false));
+
+    ASSERT_TRUE(drive::fireTimer(*page, 1));
+    exportNow();
+    EXPECT_EQ(saveDialog.asked, 1);
+    EXPECT_EQ(readFile(target), output());
+}
+
+// A NUL put into the options file by hand never reaches a row.
+TEST_F(StringPage, NulInAStoredTextNeverReachesTheRows)
+{
+    g_core->saveConfigStr("head", std::string("h\0x", 3));
+    g_core->saveConfigStr("tail", std::string("\0t", 2));
+    ASSERT_TRUE(g_core->store().sync());
+    open();
+    EXPECT_EQ(std::pair(drive::text(*page, id::head), drive::text(*page, id::tail)), std::pair(std::string("h"), std::string()));
+    setRun(20, 3);
+    generateAndRun();
+    const std::string rows = output();
+    EXPECT_EQ(rows.find('\0'), std::string::npos);
+    std::size_t rowsAfterTheFirst = 0;
+    for (std::size_t at = rows.find("\r\nh"); at != std::string::npos; at = rows.find("\r\nh", at + 1))
+        ++rowsAfterTheFirst;
+    EXPECT_EQ(rowsAfterTheFirst, 19u) << rows;
 }
 
 TEST_F(StringPage, RunsIntoTheBoxOrTheFileAndExportsEitherInBothEncodings)
