@@ -37,7 +37,7 @@ std::string joined(std::string_view folder, std::string_view name)
     return path;
 }
 
-bool sameFolder(const std::string& a, const char* b)
+[[maybe_unused]] bool sameFolder(const std::string& a, const char* b)
 {
     std::error_code ec1, ec2;
     const fs::path ca = fs::weakly_canonical(a, ec1);
@@ -45,7 +45,7 @@ bool sameFolder(const std::string& a, const char* b)
     return !ec1 && !ec2 && ca == cb;
 }
 
-bool isInstalledFolder(const std::string& folder)
+bool isInstalledFolder([[maybe_unused]] const std::string& folder)
 {
 #ifdef KELVANE_INSTALL_BINDIR
     if (sameFolder(folder, KELVANE_INSTALL_BINDIR))
