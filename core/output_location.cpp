@@ -28,9 +28,7 @@ bool isSeparator(char c)
 
 std::string joined(std::string_view folder, std::string_view name)
 {
-    std::string path(folder);
-    if (path.empty())
-        path = ".";
+    std::string path = folder.empty() ? std::string(".") : std::string(folder);
     if (!isSeparator(path.back()))
         path += char(fs::path::preferred_separator);
     path += name;
