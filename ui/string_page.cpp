@@ -2,6 +2,7 @@
 
 #include "core/ccore.h"
 #include "core/gbk.h"
+#include "core/output_location.h"
 #include "core/textutil.h"
 #include "platform/dialog/boxes.h"
 #include "res/resource.h"
@@ -97,7 +98,10 @@ BOOL CStringPage::OnInitDialog()
     for (const NumberControl& n : kNumbers)
         SetDlgItemText(n.id, g_core->getConfigStr(n.key));
 
-    outPath = g_core->getAppPath() + "_out.txt";
+    // Beside the program where its folder can be written, else in the
+    // user's data folder.
+    const std::string located = outloc::locateOutputFile(gbk::decode(g_core->getAppPath()).toStdString());
+    outPath = gbk::encode(QString::fromStdString(located)).value_or(located);
     // A file that cannot be removed now is reported by the next run.
     removeOutputFile(outPath);
     OnToggleCharSpec();
