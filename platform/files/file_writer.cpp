@@ -10,6 +10,8 @@
 #include <cstring>
 #include <fcntl.h>
 #include <optional>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -62,6 +64,35 @@ int descriptorAlias(std::string path)
     }
     return -1;
 }
+
+// Writing to a pipe whose reader has gone raises SIGPIPE, which would end a
+// window program; the write's EPIPE says the same, so the signal is held
+// back for the write and dropped when it came.
+class PipeSignalHeld {
+public:
+    PipeSignalHeld()
+    {
+        sigemptyset(&pipe_);
+        sigaddset(&pipe_, SIGPIPE);
+        ::pthread_sigmask(SIG_BLOCK, &pipe_, &before_);
+    }
+    ~PipeSignalHeld()
+    {
+        if (raised_) {
+            const timespec now{};
+            ::sigtimedwait(&pipe_, nullptr, &now);
+        }
+        ::pthread_sigmask(SIG_SETMASK, &before_, nullptr);
+    }
+    PipeSignalHeld(const PipeSignalHeld&) = delete;
+    PipeSignalHeld& operator=(const PipeSignalHeld&) = delete;
+    void raised() { raised_ = true; }
+
+private:
+    sigset_t pipe_;
+    sigset_t before_;
+    bool raised_ = false;
+};
 
 // A name beside target that no file has yet is found by trying a few.
 std::string tempName(const std::string& target, int attempt)
@@ -165,10 +196,13 @@ bool FileWriter::write(std::string_view bytes)
         return false;
     if (fd_ < 0)
         return fail(EBADF);
+    PipeSignalHeld held;
     while (!bytes.empty()) {
         const ssize_t n = FileCalls::current().write(fd_, bytes.data(), bytes.size());
         if (n < 0 && errno == EINTR)
             continue;
+        if (n < 0 && errno == EPIPE)
+            held.raised();
         if (n <= 0)
             return fail(n < 0 ? errno : EIO);
         bytes.remove_prefix(std::size_t(n));

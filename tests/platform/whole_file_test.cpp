@@ -141,7 +141,13 @@ TEST(WholeFile, WhatIsNotARegularFileIsWrittenThroughNeverReplaced)
     char got[16] = {};
     EXPECT_EQ(::read(reader, got, sizeof got), 5);
     EXPECT_STREQ(got, "rows\n");
+    // The reader goes away: a failed write (EPIPE), not a signal that ends
+    // the program.
+    FileWriter orphan;
+    ASSERT_TRUE(orphan.open(fsPath(fifo), false));
     ::close(reader);
+    EXPECT_FALSE(orphan.write("rows\n"));
+    EXPECT_EQ(orphan.error(), EPIPE);
     EXPECT_TRUE(S_ISFIFO(modeOf(fifo)));
 
     // The program's own descriptor, opened for appending: the rows go after
