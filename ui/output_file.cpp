@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 namespace {
@@ -19,7 +18,7 @@ QString shown(const QString& path)
 }
 
 // Reads and writes of an export go in pieces of this size.
-constexpr qint64 kCopyChunk = 1 << 20;
+constexpr std::size_t kCopyChunk = std::size_t(1) << 20;
 } // namespace
 
 QString removeOutputFile(const CString& path)
@@ -68,46 +67,24 @@ QString writeOutputFile(const CString& path, const StringSettings& s, std::size_
 
 QString copyOutputFile(const QString& source, const SaveTarget& target)
 {
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
-        return QStringLiteral("无法读取输出文件“%1”：%2").arg(shown(source), in.errorString());
-    QSaveFile out(target.path);
-    if (!out.open(QIODevice::WriteOnly))
-        return QStringLiteral("无法创建文件“%1”：%2").arg(shown(target.path), out.errorString());
-
+    PieceConverter toUtf8;
     // Stateful: a Chinese character cut at the end of one piece is completed
     // by the next.
     QStringDecoder decoder("GBK");
-    QByteArray piece;
-    for (;;) {
-        piece.resize(kCopyChunk);
-        const qint64 got = in.read(piece.data(), kCopyChunk);
-        if (got < 0) {
-            out.cancelWriting();
-            return QStringLiteral("读取输出文件“%1”失败：%2").arg(shown(source), in.errorString());
-        }
-        if (got == 0)
-            break;
-        piece.resize(got);
-        const QByteArray bytes = target.encoding == TextEncoding::Utf8 ? QString(decoder.decode(piece)).toUtf8() : piece;
-        if (out.write(bytes) != bytes.size()) {
-            const QString why = out.errorString();
-            out.cancelWriting();
-            return QStringLiteral("写入文件“%1”失败：%2").arg(shown(target.path), why);
-        }
-    }
     if (target.encoding == TextEncoding::Utf8) {
-        // A lead byte left at the very end is only seen when one more byte
-        // comes: a line end then decodes to more than itself.
-        const QString rest = decoder.decode(QByteArrayView("\n", 1));
-        if (decoder.hasError() || rest != QLatin1String("\n")) {
-            out.cancelWriting();
-            return QStringLiteral("输出文件“%1”不是有效的 GBK 文本，未导出。").arg(shown(source));
-        }
+        toUtf8 = [&decoder](std::string_view piece, std::string& out) {
+            if (!piece.empty()) {
+                out = QString(decoder.decode(QByteArrayView(piece.data(), qsizetype(piece.size())))).toStdString();
+                return true;
+            }
+            // A lead byte left at the very end is only seen when one more
+            // byte comes: a line end then decodes to more than itself.
+            const QString rest = decoder.decode(QByteArrayView("\n", 1));
+            return !decoder.hasError() && rest == QLatin1String("\n");
+        };
     }
-    if (!out.commit())
-        return QStringLiteral("保存文件“%1”失败：%2").arg(shown(target.path), out.errorString());
-    return {};
+    return fileFailureText(copyWholeFile(fileSystemPath(source), fileSystemPath(target.path), toUtf8, kCopyChunk), target.path,
+                           source);
 }
 
 bool exportOutputFile(CDialog& page, const CString& path, const QString& suggestedName)

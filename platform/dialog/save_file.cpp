@@ -4,9 +4,11 @@
 
 #include "core/gbk.h"
 
+#include "platform/files/file_writer.h"
+
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
-#include <QSaveFile>
 
 namespace {
 const QString kGbkFilter = QStringLiteral("GBK 文本 (*.txt)");
@@ -54,17 +56,36 @@ std::optional<QByteArray> encodeText(const QString& text, TextEncoding encoding)
     return QByteArray(bytes->data(), qsizetype(bytes->size()));
 }
 
+std::string fileSystemPath(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+QString fileFailureText(const FileFailure& failure, const QString& target, const QString& source)
+{
+    using Step = FileFailure::Step;
+    const QString reason = QString::fromLocal8Bit(systemErrorText(failure.error));
+    const QString to = QDir::toNativeSeparators(target), from = QDir::toNativeSeparators(source);
+    switch (failure.step) {
+    case Step::None:
+        return {};
+    case Step::Create:
+        return QStringLiteral("无法创建文件“%1”：%2").arg(to, reason);
+    case Step::Write:
+        return QStringLiteral("写入文件“%1”失败：%2").arg(to, reason);
+    case Step::Save:
+        return QStringLiteral("保存文件“%1”失败：%2").arg(to, reason);
+    case Step::OpenSource:
+        return QStringLiteral("无法读取输出文件“%1”：%2").arg(from, reason);
+    case Step::ReadSource:
+        return QStringLiteral("读取输出文件“%1”失败：%2").arg(from, reason);
+    case Step::Convert:
+        return QStringLiteral("输出文件“%1”不是有效的 GBK 文本，未导出。").arg(from);
+    }
+    return {};
+}
+
 QString writeFileWhole(const QString& path, const QByteArray& bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("无法创建文件“%1”：%2").arg(QDir::toNativeSeparators(path), file.errorString());
-    if (file.write(bytes) != bytes.size()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return QStringLiteral("写入文件“%1”失败：%2").arg(QDir::toNativeSeparators(path), why);
-    }
-    if (!file.commit())
-        return QStringLiteral("保存文件“%1”失败：%2").arg(QDir::toNativeSeparators(path), file.errorString());
-    return {};
+    return fileFailureText(writeWholeFile(fileSystemPath(path), std::string_view(bytes.data(), std::size_t(bytes.size()))), path);
 }

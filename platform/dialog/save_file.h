@@ -2,6 +2,8 @@
 // Saving a page's text: a replaceable save-file dialog (tests install a
 // scripted one), text to bytes in the chosen encoding, and a whole-or-nothing
 // write.
+#include "platform/files/whole_file.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -34,6 +36,14 @@ public:
 std::optional<QByteArray> encodeText(const QString& text, TextEncoding encoding);
 
 // Writes bytes to path as a whole: the file holds either all of them or, when
-// anything fails, what it held before. Returns the empty text on success,
-// otherwise a message for the user.
+// anything fails, what it held before (a device or a FIFO is written
+// straight through, never replaced). Returns the empty text on success,
+// otherwise a message for the user naming the path and the system's reason.
 QString writeFileWhole(const QString& path, const QByteArray& bytes);
+
+// The message for a failed write to target (copied from source), with the
+// system's reason; the empty text when nothing failed.
+QString fileFailureText(const FileFailure& failure, const QString& target, const QString& source = QString());
+
+// A path as the file system takes it.
+std::string fileSystemPath(const QString& path);
