@@ -38,7 +38,9 @@ int finishOutput(OutputSink& sink)
 {
     if (sink.finish() || sink.pipeClosed())
         return kExitOk;
-    printError("写入输出失败：" + sink.error().toStdString(), true);
+    printError((sink.path().isEmpty() ? std::string("写入输出失败：") : "写入文件 " + sink.path().toStdString() + " 失败：")
+                   + sink.error().toStdString(),
+               true);
     return kExitOutput;
 }
 

@@ -2,19 +2,23 @@
 # Installs the Debian packages the build needs, or names them when not root.
 # Sourced by ./test and ./run.
 KELVANE_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libsodium-dev
-  libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev fonts-noto-cjk python3 xdg-utils)
+  libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev fonts-noto-cjk python3 xdg-utils
+  qt6-translations-l10n help2man man-db bash-completion dpkg-dev lintian desktop-file-utils appstream)
+# tools/check-package: makes a fresh Debian root to install the package into.
+KELVANE_CHECK_PACKAGES=(debootstrap)
 
 kelvane_missing_packages() {
   local p missing=()
-  for p in "${KELVANE_PACKAGES[@]}"; do
+  for p in "${@:-${KELVANE_PACKAGES[@]}}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
   echo "${missing[@]}"
 }
 
+# kelvane_install_deps [PACKAGES...] (default: KELVANE_PACKAGES)
 kelvane_install_deps() {
   local missing
-  missing=$(kelvane_missing_packages)
+  missing=$(kelvane_missing_packages "$@")
   [ -z "$missing" ] && return 0
   if [ "$(id -u)" -ne 0 ]; then
     echo "Missing Debian packages: $missing" >&2

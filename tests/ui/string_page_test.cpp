@@ -11,14 +11,52 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace {
 namespace id = idc::string;
 namespace fs = std::filesystem;
 using Texts = std::vector<std::string>;
+
+// Where the user's data folder comes from.
+#ifdef _WIN32
+const char* const kDataHomeVariable = "LOCALAPPDATA";
+#else
+const char* const kDataHomeVariable = "XDG_DATA_HOME";
+#endif
+
+// An environment variable set for one scope, then restored.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const std::string& value) : name_(name)
+    {
+        if (const char* old = std::getenv(name))
+            old_ = old;
+        set(value);
+    }
+    ~ScopedEnv() { set(old_.value_or("")); }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    void set(const std::string& value)
+    {
+#ifdef _WIN32
+        _putenv_s(name_, value.c_str());
+#else
+        if (value.empty() && !old_)
+            unsetenv(name_);
+        else
+            setenv(name_, value.c_str(), 1);
+#endif
+    }
+    const char* name_;
+    std::optional<std::string> old_;
+};
 
 // text (UTF-8) is count rows of len characters, none of them a space, each followed by CR LF.
 bool rowsOf(const std::string& text, int count, int len)
@@ -233,10 +271,12 @@ TEST(StringPageFile, FileFailuresNameThePathAndNeverClaimSuccess)
 {
     RecordingBoxes boxes;
     TempDir tmp;
-    const auto expectFailure = [&](const std::string& folder, const std::string& start) {
+    const auto expectFailure = [&](const std::string& folder, const std::string& start, const std::string& in) {
         ScopedCore core(nullptr, folder);
         CStringPage page;
         page.Create();
+        const std::string path = gbk::toUtf8(page.outPath());
+        EXPECT_TRUE(path.starts_with(in)) << path;
         for (int b : {idc::string::upper, idc::string::digits})
             page.CheckDlgButton(b, 1);
         page.SetDlgItemInt(idc::string::count, 5000);
@@ -244,17 +284,21 @@ TEST(StringPageFile, FileFailuresNameThePathAndNeverClaimSuccess)
         drive::click(page, idc::string::generate);
         drive::fireTimer(page, 1);
         ASSERT_EQ(boxes.shown.size(), 1u);
-        EXPECT_TRUE(boxes.shown[0].text.starts_with(start + "“" + folder + "/_out.txt”")) << boxes.shown[0].text;
+        EXPECT_TRUE(boxes.shown[0].text.starts_with(start + "“" + path + "”")) << boxes.shown[0].text;
         EXPECT_TRUE(page.IsDlgItemEnabled(idc::string::generate));
         EXPECT_EQ(drive::text(page, idc::string::output), "");
         page.DestroyWindow();
     };
-    // A program folder that is a regular file: nothing can be created in it.
+    // A program folder that is a regular file, and a data folder inside it:
+    // nothing can be created in either.
     ASSERT_TRUE(writeFile(tmp.filePath("program"), "x"));
-    expectFailure(tmp.filePath("program"), "无法创建输出文件");
+    {
+        ScopedEnv data(kDataHomeVariable, tmp.filePath("program/data"));
+        expectFailure(tmp.filePath("program"), "无法创建输出文件", tmp.filePath("program/data"));
+    }
     // An output file that cannot be removed (a folder in its place) stops the run.
     fs::create_directories(tmp.filePath("app/_out.txt/inside"));
-    expectFailure(tmp.filePath("app"), "无法删除输出文件");
+    expectFailure(tmp.filePath("app"), "无法删除输出文件", tmp.filePath("app"));
 }
 
 // The file's own edges, below the page: an old longer file, a conversion
