@@ -282,20 +282,6 @@ CString StringRowMaker::randChar()
     return canDraw_ ? codeText(drawCode()) : CString();
 }
 
-CString StringRowMaker::specialChars(const CString& text, int len)
-{
-    if (specials_.empty())
-        return text;
-    std::vector<Code> codes = toCodes(text);
-    placeSpecials(codes.data(), codes.size(), std::max(len, 0));
-    CString out(2 * codes.size(), '\0');
-    char* p = out.data();
-    for (Code c : codes)
-        p += putCode(p, c);
-    out.resize(std::size_t(p - out.data()));
-    return out;
-}
-
 // Positions count bytes of the row as it was on entry (n). A pair is skipped
 // when its position is past n, or when an earlier pair was accepted at a
 // nonzero position that is not above it. A position inside a two-byte
@@ -325,11 +311,6 @@ CString getRandChar(const StringSettings& s)
     return StringRowMaker(s).randChar();
 }
 
-CString getRandHz()
-{
-    return codeText(drawHz());
-}
-
 bool isExcluded(const StringSettings& s, std::string_view candidate)
 {
     if (!s.isCharEx || s.charExclude.empty())
@@ -342,11 +323,6 @@ bool isExcluded(const StringSettings& s, std::string_view candidate)
         i += n;
     }
     return false;
-}
-
-CString addSpecialChars(const StringSettings& s, const CString& text, int len)
-{
-    return StringRowMaker(s).specialChars(text, len);
 }
 
 CString applyInserts(const StringSettings& s, const CString& row)
