@@ -365,20 +365,6 @@ CString StringRowMaker::randChar()
     return canDraw_ ? codeText(drawCode()) : CString();
 }
 
-CString StringRowMaker::specialChars(const CString& text, int len)
-{
-    if (specials_.empty())
-        return text;
-    std::vector<Code> codes = toCodes(text);
-    placeSpecials(codes.data(), codes.size(), std::max(len, 0));
-    CString out(2 * codes.size(), '\0');
-    char* p = out.data();
-    for (Code c : codes)
-        p += putCode(p, c);
-    out.resize(std::size_t(p - out.data()));
-    return out;
-}
-
 namespace {
 
 // A row being edited by inserts, split at an insert point: the bytes before
@@ -508,11 +494,6 @@ CString getRandChar(const StringSettings& s)
     return StringRowMaker(s).randChar();
 }
 
-CString getRandHz()
-{
-    return codeText(drawHz());
-}
-
 bool isExcluded(const StringSettings& s, std::string_view candidate)
 {
     if (!s.isCharEx || s.charExclude.empty())
@@ -525,11 +506,6 @@ bool isExcluded(const StringSettings& s, std::string_view candidate)
         i += n;
     }
     return false;
-}
-
-CString addSpecialChars(const StringSettings& s, const CString& text, int len)
-{
-    return StringRowMaker(s).specialChars(text, len);
 }
 
 CString applyInserts(const StringSettings& s, const CString& row)

@@ -52,13 +52,8 @@ CString makeRow(const StringSettings& s);
 // One drawn character: one byte, or two for a Chinese character. Returns the
 // empty text if no character can be drawn (settings that validate always can).
 CString getRandChar(const StringSettings& s);
-// One level-1 GB2312 Chinese character, two bytes from 0xB0A1 to 0xD7F9.
-CString getRandHz();
 // Whether a drawn candidate is kept out by charExclude (whole characters).
 bool isExcluded(const StringSettings& s, std::string_view candidate);
-// text with up to len / 3 of its first len characters replaced by special
-// characters. A negative len counts as 0.
-CString addSpecialChars(const StringSettings& s, const CString& text, int len);
 // row with the texts of insertStr inserted.
 CString applyInserts(const StringSettings& s, const CString& row);
 
@@ -76,7 +71,6 @@ public:
 
     // Pieces of a row, each drawing as its free function does.
     CString randChar();
-    CString specialChars(const CString& text, int len);
     // Makes the inserts on the row that starts at offset `start` of out and
     // runs to its end.
     void insertInto(CString& out, std::size_t start);
