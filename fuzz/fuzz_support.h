@@ -8,6 +8,7 @@
 #include "core/gbk.h"
 #include "core/types.h"
 
+#include <QStringDecoder>
 #include <QTemporaryDir>
 
 #include <cstddef>
@@ -77,8 +78,11 @@ private:
     Core()
     {
         CoreOptions o;
-        o.configPath = dir_.filePath(QStringLiteral("Kelvane.ini"));
-        o.appPath = dir_.path();
+        // As UTF-8 C strings, which the option fields take whatever text type they use.
+        const QByteArray config = dir_.filePath(QStringLiteral("Kelvane.ini")).toUtf8();
+        const QByteArray app = dir_.path().toUtf8();
+        o.configPath = config.constData();
+        o.appPath = app.constData();
         o.random = std::make_unique<RandomGen>(RandomGen::seeded("kelvane-fuzz"));
         core_ = std::make_unique<CCore>(std::move(o));
         g_core = core_.get();
@@ -86,6 +90,8 @@ private:
     QTemporaryDir dir_;
     std::unique_ptr<CCore> core_;
 };
+
+// The conversions, in UTF-8 terms, so that the targets hold no toolkit text.
 
 // GBK bytes to UTF-8; *ok tells whether the bytes were valid GBK.
 inline std::string gbkToUtf8(std::string_view bytes, bool* ok)
@@ -104,6 +110,19 @@ inline bool isValidGbk(std::string_view bytes)
 inline std::optional<std::string> utf8ToGbk(std::string_view utf8)
 {
     return gbk::encode(QString::fromUtf8(utf8.data(), qsizetype(utf8.size())));
+}
+
+// The first character of UTF-8 text that GBK cannot hold, as UTF-8.
+inline std::string firstUnencodable(std::string_view utf8)
+{
+    return gbk::firstUnencodable(QString::fromUtf8(utf8.data(), qsizetype(utf8.size()))).toStdString();
+}
+
+inline bool isValidUtf8(std::string_view bytes)
+{
+    QStringDecoder dec(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const QString text = dec(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
+    return !dec.hasError();
 }
 
 // Bytes of one GBK character at s[i]: a lead byte 0x81..0xFE followed by a

@@ -107,7 +107,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 
     {
         CoreOptions o;
-        o.appPath = home;
+        const QByteArray app = home.toUtf8();
+        o.appPath = app.constData();
         o.random = std::make_unique<RandomGen>(RandomGen::seeded("kelvane-fuzz"));
         CCore core(std::move(o));
         CCore* previous = g_core;
