@@ -107,10 +107,13 @@ double sumValue(const FloatPlan& f, int64_t sum)
 // A value is kept when it lies within the bounds. For a range with rangeMax
 // >= 0 the folded value never exceeds rangeMax, so only the minimum rejects;
 // below zero the scaled maximum is truncated upwards and a value can still
-// lie above rangeMax after its fold-back: it is drawn again as well.
+// lie above rangeMax after its fold-back: it is drawn again as well. With no
+// decimals a folded value (a whole number less 0.1) is written rounded back
+// to that whole number, which lies above rangeMax: only whole values are
+// kept then.
 bool kept(const FloatPlan& f, double v)
 {
-    return !(v < f.min) && !(v > f.max);
+    return !(v < f.min) && !(v > f.max) && (f.decimals != 0 || v == std::nearbyint(v));
 }
 
 // Pairs (a, g) with lo <= a <= hi and 0 <= g <= q whose sum is s.

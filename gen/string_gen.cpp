@@ -217,11 +217,15 @@ StringRowMaker::StringRowMaker(const StringSettings& s)
 
     // The insert list is fixed for a run, so its fields are split once, in
     // one pass: position, text, position, text..., up to the first empty
-    // position field. A missing last text is empty.
+    // position field. A missing last text is empty. A '|' that is the second
+    // byte of a Chinese character (as in 億) belongs to it and splits nothing.
     const std::string_view list(s.insertStr);
     std::size_t at = 0;
     const auto nextField = [&list, &at]() {
-        const std::size_t bar = std::min(list.find('|', at), list.size());
+        std::size_t bar = at;
+        while (bar < list.size() && list[bar] != '|')
+            bar += charLen(list, bar);
+        bar = std::min(bar, list.size());
         const std::string_view field = list.substr(at, bar - at);
         at = bar + 1;
         return field;
