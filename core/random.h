@@ -129,6 +129,16 @@ public:
         return x;
     }
 
+    // A source with this one's key, for drawing numbered streams (below) on
+    // another thread. Throws std::logic_error for a source without a key.
+    RandomGen sameKey() const;
+    // Starts stream `index` (below 2^63): a stretch of keystream of its own,
+    // read from ChaCha20 block 0 on under a nonce the running stream never
+    // uses. What is drawn after startStream(i) depends only on the key and i,
+    // so blocks of rows drawn from their own streams come out the same in any
+    // order, on any thread. Throws std::logic_error for a source without a key.
+    void startStream(uint64_t index);
+
     bool isScripted() const { return script_ != nullptr; }
     // Scripted sources only: the draws made so far, and the results not yet used.
     const std::vector<Draw>& draws() const;
@@ -193,7 +203,9 @@ private:
     unsigned field_ = kFields;
     uint32_t wantedTable_ = 0;
     uint64_t wantedFields_ = 0;
-    uint64_t block_ = 0;
+    uint64_t block_ = 0;   // refills so far of the running stream
+    bool streamed_ = false; // drawing stream stream_ (startStream)
+    uint64_t stream_ = 0;
     std::unique_ptr<Script> script_;
     bool keyed_ = false;
     unsigned char key_[32] = {};
