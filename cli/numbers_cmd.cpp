@@ -71,9 +71,9 @@ int runNumbers(const NumbersOptions& o)
         printError(msg);
         return kExitInvalid;
     }
-    NumberRowMaker maker(s);
-    return writeRows(o.common, {s.count, o.unique, distinctRows(s)},
-                     [&maker](CString& row) { maker.appendRow(row); });
+    const std::size_t maxRowBytes = NumberRowMaker(s).maxRowBytes();
+    return writeRows(o.common, {s.count, o.unique, distinctRows(s), maxRowBytes},
+                     [&s](RandomGen* source) { return NumberRowMaker(s, source); });
 }
 
 } // namespace

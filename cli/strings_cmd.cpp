@@ -146,9 +146,9 @@ int runStrings(const StringsOptions& o)
         printError(message);
         return kExitInvalid;
     }
-    StringRowMaker maker(s);
-    return writeRows(o.common, {s.count, o.unique, distinctRows(s)},
-                     [&maker](CString& row) { maker.appendRow(row); });
+    const std::size_t maxRowBytes = StringRowMaker(s).maxRowBytes();
+    return writeRows(o.common, {s.count, o.unique, distinctRows(s), maxRowBytes},
+                     [&s](RandomGen* source) { return StringRowMaker(s, source); });
 }
 
 } // namespace
