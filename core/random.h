@@ -79,6 +79,20 @@ public:
         return int(uint32_t(lo) + uint32_t(m >> 32));
     }
 
+    // getRandInt(lo, lo + n - 1) for a count known to take a 16-bit lane
+    // (n == 3, or 5 <= n <= 65535): the same draw, without the checks that
+    // pick the lane.
+    [[gnu::always_inline]] int drawLane16(int lo, uint32_t n)
+    {
+        if (pos_ > kBytes - 2) [[unlikely]] // always, for a scripted source
+            return drawAfterRefill(lo, int(uint32_t(lo) + n - 1));
+        uint32_t m = lane16(pos_) * n;
+        pos_ += 2;
+        if ((m & 0xFFFF) < n) [[unlikely]]
+            m = retry16(m, n);
+        return int(uint32_t(lo) + (m >> 16));
+    }
+
     // Draws getRandInt(lo, hi) until a draw gives a value r whose bit r - lo
     // is set in `wanted`, and returns that value, taking exactly the draws
     // such a loop would take (a scripted source records each one). For 2 or

@@ -172,3 +172,18 @@ TEST(RandomGen, NumberedStreamsDependOnlyOnTheKeyAndTheIndex)
     EXPECT_THROW(scripted.startStream(0), std::logic_error);
     EXPECT_THROW(a.startStream(uint64_t(1) << 63), std::logic_error);
 }
+
+TEST(RandomGen, Lane16DrawIsGetRandIntWithoutTheChecks)
+{
+    RandomGen a = RandomGen::seeded("lane16"), b = RandomGen::seeded("lane16");
+    // Across refills, and with n = 3 * 2^14 half the lanes take the retry path.
+    for (const uint32_t n : {3u, 5u, 10u, 26u, 3u << 14, 65535u})
+        for (int i = 0; i < 30000; ++i) {
+            const int lo = i % 7 - 3;
+            ASSERT_EQ(a.getRandInt(lo, int(lo + n - 1)), b.drawLane16(lo, n)) << n;
+        }
+    RandomGen s = RandomGen::scripted({14});
+    EXPECT_EQ(s.drawLane16(10, 10), 14);
+    ASSERT_EQ(s.draws().size(), 1u);
+    EXPECT_TRUE(s.draws()[0].lo == 10 && s.draws()[0].hi == 19);
+}
