@@ -120,7 +120,7 @@ public:
     // Draws getRandInt(lo, hi) until a draw gives `want`, taking exactly the
     // draws such a loop would take. A `want` outside the range returns at
     // once without drawing.
-    void drawUntil(int lo, int hi, int want)
+    [[gnu::always_inline]] void drawUntil(int lo, int hi, int want)
     {
         if (lo > hi)
             std::swap(lo, hi);
