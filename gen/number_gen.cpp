@@ -158,7 +158,7 @@ FloatPlan makeFloatPlan(float rangeMin, float rangeMax, int decimals)
     return f;
 }
 
-double drawFloat(CCore& core, const FloatPlan& f)
+double drawFloat(RandomGen& core, const FloatPlan& f)
 {
     if (!f.keptUpTo.empty()) {
         // One draw among the kept pairs (fewer than 2^31: at most 3q + 2
@@ -192,7 +192,7 @@ RowPlan makeRowPlan(const NumberSettings& s)
 }
 
 // Writes one row at out, which has kRowChars bytes of room.
-char* putRow(CCore& core, const RowPlan& r, char* out)
+char* putRow(RandomGen& core, const RowPlan& r, char* out)
 {
     if (!r.isInt && !r.isFloat)
         return out; // unchecked settings: no kind could ever be drawn
@@ -204,7 +204,7 @@ char* putRow(CCore& core, const RowPlan& r, char* out)
             kind = core.getRandInt(kKindInt, kKindFloat);
         else {
             kind = r.isInt ? kKindInt : kKindFloat;
-            core.random().drawUntil(kKindInt, kKindFloat, kind);
+            core.drawUntil(kKindInt, kKindFloat, kind);
         }
         if (kind == kKindInt && r.isInt)
             return numtext::putInt(out, core.getRandInt(r.intLo, r.intHi));
@@ -225,7 +225,7 @@ void runRows(const NumberSettings& s, std::size_t chunkBytes, Flush&& flush)
 {
     if (s.count <= 0)
         return;
-    CCore& core = *g_core;
+    RandomGen& core = g_core->random();
     const RowPlan plan = makeRowPlan(s);
     const std::size_t cap = std::max(chunkBytes, kRowChars + 2);
     const auto buf = std::make_unique_for_overwrite<char[]>(cap);
@@ -371,13 +371,13 @@ double drawFloatValue(float rangeMin, float rangeMax, int decimals)
 {
     FloatPlan f = makeFloatPlan(rangeMin, rangeMax, decimals);
     planDirect(f);
-    return drawFloat(*g_core, f);
+    return drawFloat(g_core->random(), f);
 }
 
 void appendNumberRow(const NumberSettings& s, std::string& out)
 {
     char buf[kRowChars];
-    const char* end = putRow(*g_core, makeRowPlan(s), buf);
+    const char* end = putRow(g_core->random(), makeRowPlan(s), buf);
     out.append(buf, std::size_t(end - buf));
 }
 
@@ -385,14 +385,23 @@ struct NumberRowMaker::Plan {
     RowPlan row;
 };
 
-NumberRowMaker::NumberRowMaker(const NumberSettings& s) : plan_(new Plan{makeRowPlan(s)}) {}
+NumberRowMaker::NumberRowMaker(const NumberSettings& s, RandomGen* source)
+    : plan_(new Plan{makeRowPlan(s)}), source_(source)
+{
+}
+NumberRowMaker::NumberRowMaker(NumberRowMaker&&) noexcept = default;
 NumberRowMaker::~NumberRowMaker() = default;
 
 void NumberRowMaker::appendRow(std::string& out)
 {
     char buf[kRowChars];
-    const char* end = putRow(*g_core, plan_->row, buf);
+    const char* end = putRow(source_ ? *source_ : g_core->random(), plan_->row, buf);
     out.append(buf, std::size_t(end - buf));
+}
+
+std::size_t NumberRowMaker::maxRowBytes() const
+{
+    return rowLengthEstimate(plan_->row) - 2;
 }
 
 CString drawNumberRow(const NumberSettings& s)
