@@ -21,21 +21,10 @@
 
 #include <memory>
 #include <vector>
+#include "support/file_bytes.h"
 
 namespace {
 namespace id = idc::string;
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-bool writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 
 // text is count rows of len characters, none of them a space, each followed by CR LF.
 bool rowsOf(const QString& text, int count, int len)
