@@ -96,9 +96,9 @@ int runNumbers(const NumbersOptions& o)
         printError(msg);
         return kExitInvalid;
     }
-    NumberRowMaker maker(s);
-    return writeRows(o.common, {s.count, o.unique, o.unique ? distinctRows(s) : UINT64_MAX},
-                     [&maker](CString& row) { maker.appendRow(row); });
+    const std::size_t maxRowBytes = NumberRowMaker(s).maxRowBytes();
+    return writeRows(o.common, {s.count, o.unique, o.unique ? distinctRows(s) : UINT64_MAX, maxRowBytes},
+                     [&s](RandomGen* source) { return NumberRowMaker(s, source); });
 }
 
 } // namespace

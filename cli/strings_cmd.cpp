@@ -168,9 +168,9 @@ int runStrings(const StringsOptions& o)
         printError(message);
         return kExitInvalid;
     }
-    StringRowMaker maker(s);
-    return writeRows(o.common, {s.count, o.unique, o.unique ? distinctRows(s) : UINT64_MAX},
-                     [&maker](CString& row) { maker.appendRow(row); });
+    const std::size_t maxRowBytes = StringRowMaker(s).maxRowBytes();
+    return writeRows(o.common, {s.count, o.unique, o.unique ? distinctRows(s) : UINT64_MAX, maxRowBytes},
+                     [&s](RandomGen* source) { return StringRowMaker(s, source); });
 }
 
 } // namespace

@@ -94,10 +94,13 @@ double sumValue(const FloatPlan& f, int64_t sum)
 // A value is kept when it lies within the bounds. For a range with rangeMax
 // >= 0 the folded value never exceeds rangeMax, so only the minimum rejects;
 // below zero the scaled maximum is truncated upwards and a value can still
-// lie above rangeMax after its fold-back: it is drawn again as well.
+// lie above rangeMax after its fold-back: it is drawn again as well. With no
+// decimals a folded value (a whole number less 0.1) is written rounded back
+// to that whole number, which lies above rangeMax: only whole values are
+// kept then.
 bool kept(const FloatPlan& f, double v)
 {
-    return !(v < f.min) && !(v > f.max);
+    return !(v < f.min) && !(v > f.max) && (f.decimals != 0 || v == std::nearbyint(v));
 }
 
 // Pairs (a, g) with lo <= a <= hi and 0 <= g <= q whose sum is s.
@@ -142,7 +145,7 @@ FloatPlan makeFloatPlan(float rangeMin, float rangeMax, int decimals)
     return f;
 }
 
-double drawFloat(CCore& core, const FloatPlan& f)
+double drawFloat(RandomGen& core, const FloatPlan& f)
 {
     if (!f.keptUpTo.empty()) {
         // One draw among the kept pairs (fewer than 2^31: at most 3q + 2
@@ -176,7 +179,7 @@ RowPlan makeRowPlan(const NumberSettings& s)
 }
 
 // Writes one row at out, which has kRowChars bytes of room.
-char* putRow(CCore& core, const RowPlan& r, char* out)
+char* putRow(RandomGen& core, const RowPlan& r, char* out)
 {
     if (!r.isInt && !r.isFloat)
         return out; // unchecked settings: no kind could ever be drawn
@@ -188,7 +191,7 @@ char* putRow(CCore& core, const RowPlan& r, char* out)
             kind = core.getRandInt(kKindInt, kKindFloat);
         else {
             kind = r.isInt ? kKindInt : kKindFloat;
-            core.random().drawUntil(kKindInt, kKindFloat, kind);
+            core.drawUntil(kKindInt, kKindFloat, kind);
         }
         if (kind == kKindInt && r.isInt)
             return numtext::putInt(out, core.getRandInt(r.intLo, r.intHi));
@@ -209,7 +212,7 @@ void runRows(const NumberSettings& s, std::size_t chunkBytes, Flush&& flush)
 {
     if (s.count <= 0)
         return;
-    CCore& core = *g_core;
+    RandomGen& core = g_core->random();
     const RowPlan plan = makeRowPlan(s);
     const std::size_t cap = std::max(chunkBytes, kRowChars + 2);
     const auto buf = std::make_unique_for_overwrite<char[]>(cap);
@@ -355,13 +358,13 @@ double drawFloatValue(float rangeMin, float rangeMax, int decimals)
 {
     FloatPlan f = makeFloatPlan(rangeMin, rangeMax, decimals);
     planDirect(f);
-    return drawFloat(*g_core, f);
+    return drawFloat(g_core->random(), f);
 }
 
 void appendNumberRow(const NumberSettings& s, std::string& out)
 {
     char buf[kRowChars];
-    const char* end = putRow(*g_core, makeRowPlan(s), buf);
+    const char* end = putRow(g_core->random(), makeRowPlan(s), buf);
     out.append(buf, std::size_t(end - buf));
 }
 
@@ -369,14 +372,23 @@ struct NumberRowMaker::Plan {
     RowPlan row;
 };
 
-NumberRowMaker::NumberRowMaker(const NumberSettings& s) : plan_(new Plan{makeRowPlan(s)}) {}
+NumberRowMaker::NumberRowMaker(const NumberSettings& s, RandomGen* source)
+    : plan_(new Plan{makeRowPlan(s)}), source_(source)
+{
+}
+NumberRowMaker::NumberRowMaker(NumberRowMaker&&) noexcept = default;
 NumberRowMaker::~NumberRowMaker() = default;
 
 void NumberRowMaker::appendRow(std::string& out)
 {
     char buf[kRowChars];
-    const char* end = putRow(*g_core, plan_->row, buf);
+    const char* end = putRow(source_ ? *source_ : g_core->random(), plan_->row, buf);
     out.append(buf, std::size_t(end - buf));
+}
+
+std::size_t NumberRowMaker::maxRowBytes() const
+{
+    return rowLengthEstimate(plan_->row) - 2;
 }
 
 CString drawNumberRow(const NumberSettings& s)

@@ -40,15 +40,10 @@ static_assert(kWeightHz * 40 * 94 == kWeightAll && kWeightHzLastRow * 40 * kHzLa
 // machine (bench/edge_bench.cpp).
 constexpr int64_t kDirectBelow = 64;
 
-int rnd(int lo, int hi)
+Code drawHz(RandomGen& random)
 {
-    return g_core->getRandInt(lo, hi);
-}
-
-Code drawHz()
-{
-    const int row = rnd(kHzRowFirst, kHzRowLast);
-    const int col = rnd(1, row == kHzRowLast ? kHzLastRowCols : 94);
+    const int row = random.getRandInt(kHzRowFirst, kHzRowLast);
+    const int col = random.getRandInt(1, row == kHzRowLast ? kHzLastRowCols : 94);
     return Code(((0xA0 + row) << 8) | (0xA0 + col));
 }
 
@@ -163,8 +158,8 @@ bool StringSettings::validate(CString* message)
     return true;
 }
 
-StringRowMaker::StringRowMaker(const StringSettings& s)
-    : lenMin_(s.lenMin), lenMax_(s.lenMax), kinds_(kindBits(s)), head_(s.head), tail_(s.tail)
+StringRowMaker::StringRowMaker(const StringSettings& s, RandomGen* source)
+    : source_(source), lenMin_(s.lenMin), lenMax_(s.lenMax), kinds_(kindBits(s)), head_(s.head), tail_(s.tail)
 {
     exclOn_ = s.isCharEx && !s.charExclude.empty();
     const Exclusions ex(exclOn_ ? std::string_view(s.charExclude) : std::string_view());
@@ -188,11 +183,15 @@ StringRowMaker::StringRowMaker(const StringSettings& s)
 
     // The insert list is fixed for a run, so its fields are split once, in
     // one pass: position, text, position, text..., up to the first empty
-    // position field. A missing last text is empty.
+    // position field. A missing last text is empty. A '|' that is the second
+    // byte of a Chinese character (as in 億) belongs to it and splits nothing.
     const std::string_view list(s.insertStr);
     std::size_t at = 0;
     const auto nextField = [&list, &at]() {
-        const std::size_t bar = std::min(list.find('|', at), list.size());
+        std::size_t bar = at;
+        while (bar < list.size() && list[bar] != '|')
+            bar += charLen(list, bar);
+        bar = std::min(bar, list.size());
         const std::string_view field = list.substr(at, bar - at);
         at = bar + 1;
         return field;
@@ -245,9 +244,9 @@ void StringRowMaker::planDirect()
                 keep(Code(((0xA0 + row) << 8) | (0xA0 + col)), row == kHzRowLast ? kWeightHzLastRow : kWeightHz);
 }
 
-StringRowMaker::Code StringRowMaker::drawDirect()
+StringRowMaker::Code StringRowMaker::drawDirect(RandomGen& random)
 {
-    const int r = rnd(0, directUpTo_.back() - 1);
+    const int r = random.getRandInt(0, directUpTo_.back() - 1);
     return directCodes_[std::size_t(std::upper_bound(directUpTo_.begin(), directUpTo_.end(), r) - directUpTo_.begin())];
 }
 
@@ -255,20 +254,27 @@ StringRowMaker::Code StringRowMaker::drawDirect()
 // a kind draw, repeated while the kind is off (drawUntilIn takes exactly
 // those draws, without a branch on each), then a character draw; an
 // excluded character starts again from the kind.
-void StringRowMaker::drawBytes(char* out, int len)
+RandomGen& StringRowMaker::random() const
+{
+    return source_ ? *source_ : g_core->random();
+}
+
+void StringRowMaker::drawBytes(RandomGen& random, char* out, int len)
 {
     if (!directUpTo_.empty()) {
         for (int i = 0; i < len; ++i)
-            out[i] = char(drawDirect());
+            out[i] = char(drawDirect(random));
         return;
     }
     // Locals, so the byte stores below cannot force these to be reloaded.
     const unsigned kinds = kinds_;
     const bool exclOn = exclOn_;
-    RandomGen& random = g_core->random();
+    // Every one-byte kind has 10 or 26 characters: a 16-bit lane each.
+    constexpr uint32_t kCount[4] = {0, kHi[1] - kLo[1] + 1, kHi[2] - kLo[2] + 1, kHi[3] - kLo[3] + 1};
+    static_assert(kCount[1] >= 5 && kCount[2] >= 5 && kCount[3] >= 5);
     for (int i = 0; i < len;) {
         const int k = random.drawUntilIn(1, 4, kinds >> 1);
-        const int c = rnd(kLo[k], kHi[k]);
+        const int c = random.drawLane16(kLo[k], kCount[k]);
         // Stored either way; an excluded byte is overwritten by the next one.
         // No branch on the drawn byte, so no mispredicted jump per exclusion.
         out[i] = char(c);
@@ -276,14 +282,13 @@ void StringRowMaker::drawBytes(char* out, int len)
     }
 }
 
-StringRowMaker::Code StringRowMaker::drawCode()
+StringRowMaker::Code StringRowMaker::drawCode(RandomGen& random)
 {
     if (!directUpTo_.empty())
-        return drawDirect();
-    RandomGen& random = g_core->random();
+        return drawDirect(random);
     for (;;) {
         const int k = random.drawUntilIn(1, 4, kinds_ >> 1);
-        const Code c = k == 4 ? drawHz() : Code(rnd(kLo[k], kHi[k]));
+        const Code c = k == 4 ? drawHz(random) : Code(random.getRandInt(kLo[k], kHi[k]));
         if (exclOn_ && excluded(c))
             continue;
         return c;
@@ -302,13 +307,13 @@ bool StringRowMaker::excluded(Code c) const
 // n = getRandInt(0, len / 3) steps, each drawing the index into the special
 // characters first and the position second. Positions may repeat.
 template <class T>
-void StringRowMaker::placeSpecials(T* items, std::size_t size, int len)
+void StringRowMaker::placeSpecials(RandomGen& random, T* items, std::size_t size, int len)
 {
-    const int n = rnd(0, len / 3);
+    const int n = random.getRandInt(0, len / 3);
     const int last = int(specials_.size()) - 1;
     for (int i = 0; i < n; ++i) {
-        const Code c = specials_[std::size_t(rnd(0, last))];
-        const int p = rnd(0, len - 1);
+        const Code c = specials_[std::size_t(random.getRandInt(0, last))];
+        const int p = random.getRandInt(0, len - 1);
         if (std::size_t(p) < size)
             items[p] = T(c);
     }
@@ -316,8 +321,9 @@ void StringRowMaker::placeSpecials(T* items, std::size_t size, int len)
 
 void StringRowMaker::appendRow(CString& out)
 {
+    RandomGen& random = this->random();
     const std::size_t start = out.size();
-    int len = rnd(lenMin_, lenMax_);
+    int len = random.getRandInt(lenMin_, lenMax_);
     // A negative length draws nothing, like 0. The other two cases only arise
     // from settings that did not pass validation; they must not hang or
     // exhaust memory either.
@@ -331,15 +337,15 @@ void StringRowMaker::appendRow(CString& out)
         char* p = out.data() + start;
         std::memcpy(p, head_.data(), head_.size());
         p += head_.size();
-        drawBytes(p, len);
+        drawBytes(random, p, len);
         if (!specials_.empty())
-            placeSpecials(p, std::size_t(len), len);
+            placeSpecials(random, p, std::size_t(len), len);
     } else {
         scratch_.resize(std::size_t(len));
         for (Code& c : scratch_)
-            c = drawCode();
+            c = drawCode(random);
         if (!specials_.empty())
-            placeSpecials(scratch_.data(), scratch_.size(), len);
+            placeSpecials(random, scratch_.data(), scratch_.size(), len);
         out.resize(start + head_.size() + 2 * std::size_t(len));
         char* p = out.data() + start;
         std::memcpy(p, head_.data(), head_.size());
@@ -353,6 +359,16 @@ void StringRowMaker::appendRow(CString& out)
         insertInto(out, start);
 }
 
+std::size_t StringRowMaker::maxRowBytes() const
+{
+    const bool wide = (kinds_ >> 4 & 1u) || !specialsOneByte_;
+    std::size_t n = head_.size() + tail_.size()
+                    + std::size_t(std::clamp(lenMax_, 0, kStringLenLimit)) * (wide ? 2 : 1);
+    for (const auto& insert : inserts_)
+        n += insert.second.size();
+    return n;
+}
+
 CString StringRowMaker::makeRow()
 {
     CString row;
@@ -362,7 +378,7 @@ CString StringRowMaker::makeRow()
 
 CString StringRowMaker::randChar()
 {
-    return canDraw_ ? codeText(drawCode()) : CString();
+    return canDraw_ ? codeText(drawCode(random())) : CString();
 }
 
 namespace {

@@ -11,6 +11,8 @@
 // g_core->getRandInt, in a fixed order, so a scripted source gives exact rows.
 #include "core/types.h"
 
+class RandomGen;
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -63,10 +65,13 @@ CString applyInserts(const StringSettings& s, const CString& row);
 // kStringLenLimit is cut to it, and nothing is drawn when no character can be.
 class StringRowMaker {
 public:
-    explicit StringRowMaker(const StringSettings& s);
+    // Draws from `source`, or from g_core's source when it is null.
+    explicit StringRowMaker(const StringSettings& s, RandomGen* source = nullptr);
 
     // Appends one row (without the line end) to out.
     void appendRow(CString& out);
+    // The most bytes one row can take.
+    std::size_t maxRowBytes() const;
     CString makeRow();
 
     // Pieces of a row, each drawing as its free function does.
@@ -80,16 +85,18 @@ private:
     // (first << 8) | second, so every two-byte code is above 0xFF.
     using Code = uint16_t;
 
-    void drawBytes(char* out, int len);
-    Code drawCode();
+    RandomGen& random() const;
+    void drawBytes(RandomGen& random, char* out, int len);
+    Code drawCode(RandomGen& random);
     void planDirect();
-    Code drawDirect();
+    Code drawDirect(RandomGen& random);
     bool excluded(Code c) const;
     // Replaces up to len / 3 of items[0 .. len) by special characters;
     // positions at or past size are drawn but change nothing.
     template <class T>
-    void placeSpecials(T* items, std::size_t size, int len);
+    void placeSpecials(RandomGen& random, T* items, std::size_t size, int len);
 
+    RandomGen* source_;
     int lenMin_, lenMax_;
     unsigned kinds_ = 0;            // bit k set: kind k (1..4) is on
     bool canDraw_ = false;          // some kind that is on has a character left

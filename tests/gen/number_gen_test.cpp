@@ -28,7 +28,8 @@ bool someFloatPairAccepted(float m, float M, int decimals)
     for (long long f = int(double(p) * m); f <= int(double(p) * M); ++f)
         for (int g = 0; g <= p / 10; ++g) {
             const double raw = double(f + g) / p, v = raw > M ? raw - double(0.1f) : raw;
-            if (v >= m && v <= M)
+            // Without decimals a folded value would be written as the whole number above M.
+            if (v >= m && v <= M && (decimals > 0 || v == raw))
                 return true;
         }
     return false;
@@ -46,6 +47,8 @@ TEST(NumberRows, ExactRowsFromScriptedDraws)
         // Below zero a value above the maximum, folded back or not, is drawn again.
         {floats(-100, -80.55f, 1), {2, -805, 1, -805, 0}, "-80.6", {{1, 2}, {-1000, -805}, {0, 1}, {-1000, -805}, {0, 1}}},
         {floats(-3, -1.5f, 0), {2, -1, 0, -2, 0}, "-2", {{1, 2}, {-3, -1}, {0, 0}, {-3, -1}, {0, 0}}},
+        // -1 folds to -1.1, inside, but would be written as "-1", above the maximum.
+        {floats(-3, -1.05f, 0), {2, -1, 0, -2, 0}, "-2", {{1, 2}, {-3, -1}, {0, 0}, {-3, -1}, {0, 0}}},
         {ints(80.9f, 100.9f), {1, 100}, "100", {{1, 2}, {80, 100}}},
         {floats(0.1f, 0.3f, 1), {2, 1, 0, 1, 1}, "0.2", {{1, 2}, {1, 3}, {0, 1}, {1, 3}, {0, 1}}}, // 0.1 redrawn
         {floats(80, 80, 1), {2, 800, 1, 800, 0}, "80.0", {}}, // 80.1 folds below 80, redrawn
@@ -114,6 +117,7 @@ TEST(NumberCheck, RulesInOrderThenTheRulesThatKeepDrawsDefinedAndFinite)
         {floats(80.11f, 80.19f, 1), noValue}, {floats(0.7f, 0.7f, 1), noValue}, {{1, 1, 0.7f, 0.7f, 5, 1}, noValue},
         // Below zero the only values left would lie above the maximum.
         {floats(-2.5f, -2.5f, 0), noValue}, {floats(-2868.9f, -2868.9f, 2), noValue}, {floats(-2.5f, -2.4f, 0), noValue},
+        {floats(-80.5f, -80.05f, 0), noValue},
         {floats(-2.6f, -2.5f, 1), ""}, {floats(-0.5f, -0.5f, 5), ""},
         {ints(0.7f, 0.7f), ""}, {floats(80.11f, 80.19f, 2), ""},
         {ints(80, 100, kMaxNumberRows + 1), gbk::lit("生成个数不能超过") + std::to_string(kMaxNumberRows) + gbk::lit("个！")},

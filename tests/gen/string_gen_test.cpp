@@ -132,6 +132,11 @@ TEST(StringInserts, PositionsCountBytesOfTheRowAtEntry)
     // A position inside a Chinese character inserts in front of it.
     s.insertStr = "5|X|1|Y";
     EXPECT_EQ(applyInserts(s, kZhong + "ab" + kZhong), "Y" + kZhong + "abX" + kZhong);
+    // The second byte of 億 (83 7C) is '|': it stays part of the character.
+    const CString yi = gbk::lit("億");
+    ASSERT_EQ(yi, "\x83|");
+    s.insertStr = "3|" + yi + "|1|Y|0|" + yi + yi;
+    EXPECT_EQ(applyInserts(s, "abcdefgh"), yi + yi + "aYbc" + yi + "defgh");
 }
 
 // The inserts made one after the other on a copy of the row, each position

@@ -17,6 +17,7 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
+#include "support/file_bytes.h"
 
 namespace {
 using At = FailingFileCalls::At;
@@ -25,18 +26,6 @@ using Step = FileFailure::Step;
 std::string fsPath(const QString& path)
 {
     return QFile::encodeName(path).toStdString();
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-bool writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
 QStringList names(const QString& dir)

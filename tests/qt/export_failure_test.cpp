@@ -23,6 +23,7 @@
 #include <functional>
 #include <memory>
 #include <ostream>
+#include "support/file_bytes.h"
 
 // Messages shown as text when a comparison fails.
 inline void PrintTo(const QString& s, std::ostream* os)
@@ -31,18 +32,6 @@ inline void PrintTo(const QString& s, std::ostream* os)
 }
 
 namespace {
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-bool writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
 QStringList names(const QString& dir)
 {
     return QDir(dir).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
