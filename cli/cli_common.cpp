@@ -43,7 +43,7 @@ bool CommonOptions::usable() const
     return !outGiven || notEmpty(out, "--out");
 }
 
-InstalledCore::InstalledCore(const CommonOptions& common)
+InstalledCore::InstalledCore(const CommonOptions& common) : fromSettings_(common.fromSettings)
 {
     CoreOptions o;
     if (common.seeded)
@@ -60,13 +60,35 @@ InstalledCore::~InstalledCore()
     g_core = nullptr;
 }
 
+int InstalledCore::start(const OptionDef& d) const
+{
+    if (!fromSettings_)
+        return d.firstInt;
+    return d.kind == OptionKind::Flag ? core_->getConfigB(d.key) : core_->getConfigInt(d.key);
+}
+
+CString InstalledCore::startText(const OptionDef& d) const
+{
+    return fromSettings_ ? core_->getConfigStr(d.key) : CString(d.firstText);
+}
+
+std::string defaultNote(const OptionDef& d)
+{
+    return " (default " + std::to_string(d.firstInt) + ")";
+}
+
+std::string defaultNote(const OptionDef& lo, const OptionDef& hi)
+{
+    return " (default " + std::to_string(lo.firstInt) + "-" + std::to_string(hi.firstInt) + ")";
+}
+
 void printError(const CString& gbkMessage)
 {
     const QByteArray text = gbk::decode(gbkMessage).toLocal8Bit();
     std::fprintf(stderr, "kelvane-cli: %s\n", text.constData());
 }
 
-void printError(const std::string& utf8Message, bool)
+void printUtf8Error(const std::string& utf8Message)
 {
     std::fprintf(stderr, "kelvane-cli: %s\n", QString::fromStdString(utf8Message).toLocal8Bit().constData());
 }
@@ -76,8 +98,7 @@ std::optional<CString> argToGbk(const std::string& utf8, const char* option)
     const QString text = QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
     if (auto bytes = gbk::encode(text))
         return bytes;
-    printError(std::string(option) + " 含有无法用 GBK 表示的字符“" + gbk::firstUnencodable(utf8) + "”",
-               true);
+    printUtf8Error(std::string(option) + " 含有无法用 GBK 表示的字符“" + gbk::firstUnencodable(utf8) + "”");
     return std::nullopt;
 }
 
@@ -150,15 +171,15 @@ std::optional<int> intOption(const std::string& text, const char* option)
     case IntText::Ok:
         return v;
     case IntText::TooLarge:
-        printError(std::string(option) + " 的值“" + text + "”超出范围", true);
+        printUtf8Error(std::string(option) + " 的值“" + text + "”超出范围");
         return std::nullopt;
     case IntText::NotInt:
         break;
     }
     if (text.empty())
-        printError(std::string(option) + " 的值为空，应为整数", true);
+        printUtf8Error(std::string(option) + " 的值为空，应为整数");
     else
-        printError(std::string(option) + " 应为整数，而不是“" + text + "”", true);
+        printUtf8Error(std::string(option) + " 应为整数，而不是“" + text + "”");
     return std::nullopt;
 }
 
@@ -177,9 +198,8 @@ std::optional<std::pair<int, int>> rangeOption(const std::string& text, const ch
     std::pair<int, int> r;
     if (parseRange(text, &r.first, &r.second))
         return r;
-    printError(std::string(option) + " 应为" + form + "形式，例如 " + example
-                   + (text.empty() ? std::string("，而不是空值") : "，而不是“" + text + "”"),
-               true);
+    printUtf8Error(std::string(option) + " 应为" + form + "形式，例如 " + example
+                   + (text.empty() ? std::string("，而不是空值") : "，而不是“" + text + "”"));
     return std::nullopt;
 }
 
@@ -187,6 +207,6 @@ bool notEmpty(const std::string& text, const char* option)
 {
     if (!text.empty())
         return true;
-    printError(std::string(option) + " 的值不能为空", true);
+    printUtf8Error(std::string(option) + " 的值不能为空");
     return false;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Options and helpers shared by the subcommands of kelvane-cli.
 #include "cli/output_sink.h"
+#include "core/options.h"
 #include "core/types.h"
 
 #include <CLI/CLI.hpp>
@@ -43,13 +44,25 @@ public:
     ~InstalledCore();
     CCore* operator->() const { return core_.get(); }
 
+    // An option as the command starts from it: the window's stored value
+    // with --from-settings, otherwise its first-run value.
+    int start(const OptionDef& d) const;
+    CString startText(const OptionDef& d) const;
+
 private:
     std::unique_ptr<CCore> core_;
+    bool fromSettings_;
 };
+
+// " (default N)" for an option's first-run value, for help texts.
+std::string defaultNote(const OptionDef& d);
+// " (default LO-HI)" for a pair of options read as one range.
+std::string defaultNote(const OptionDef& lo, const OptionDef& hi);
 
 // Prints a GBK message to stderr in the terminal's encoding.
 void printError(const CString& gbkMessage);
-void printError(const std::string& utf8Message, bool /*utf8*/);
+// The same for a message written in UTF-8 (it quotes command-line text).
+void printUtf8Error(const std::string& utf8Message);
 
 // A UTF-8 command-line text as GBK; prints an error naming the option and
 // returns nothing when GBK cannot hold it.

@@ -45,15 +45,11 @@ int runNumbers(const NumbersOptions& o)
     if (!o.common.usable())
         return kExitInvalid;
     InstalledCore core(o.common);
-    CString minText = "80", maxText = "100";
-    CString countText = "10", decimalsText = "2";
-    int isInt = 1, isFloat = 0;
-    if (o.common.fromSettings) {
-        isInt = core->getConfigB("isInt");
-        isFloat = core->getConfigB("isFloat");
-        countText = core->getConfigStr("count_int");
-        decimalsText = core->getConfigStr("xsw");
-    }
+    // The value range is never stored: it starts where the window's does.
+    CString minText = std::to_string(opt::kRangeMin), maxText = std::to_string(opt::kRangeMax);
+    CString countText = std::to_string(core.start(opt::count_int));
+    CString decimalsText = std::to_string(core.start(opt::xsw));
+    int isInt = core.start(opt::isInt), isFloat = core.start(opt::isFloat);
     if (o.isInt || o.isFloat) {
         isInt = o.isInt;
         isFloat = o.isFloat;
@@ -109,11 +105,11 @@ std::function<int()> addNumbersCommand(CLI::App& app)
     CLI::App* cmd = app.add_subcommand("numbers", "Integers and floating-point numbers within a value range");
     cmd->add_flag("--int", o->isInt, "Integer rows (the default when neither --int nor --float is given)");
     cmd->add_flag("--float", o->isFloat, "Floating-point rows; with --int each row is either, at even chances");
-    cmd->add_option("--range", o->range, "Value range (default 80 100)")->expected(2)->type_name("MIN MAX");
+    cmd->add_option("--range", o->range, "Value range (default " + std::to_string(opt::kRangeMin) + " " + std::to_string(opt::kRangeMax) + ")")->expected(2)->type_name("MIN MAX");
     cmd->add_option("--min", o->min, "Lower bound of the range")->type_name("NUMBER");
     cmd->add_option("--max", o->max, "Upper bound of the range")->type_name("NUMBER");
-    cmd->add_option("--decimals", o->decimals, "Decimals of a floating-point row, 0 to 5 (default 2)")->type_name("N");
-    cmd->add_option("--count", o->count, "Number of rows (default 10)")->type_name("N");
+    cmd->add_option("--decimals", o->decimals, "Decimals of a floating-point row, 0 to 5" + defaultNote(opt::xsw))->type_name("N");
+    cmd->add_option("--count", o->count, "Number of rows" + defaultNote(opt::count_int))->type_name("N");
     cmd->add_flag("--unique", o->unique, "No two rows alike");
     o->common.addTo(*cmd);
     return [o, cmd]() { return cmd->parsed() ? runNumbers(*o) : -1; };

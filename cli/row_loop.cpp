@@ -38,7 +38,7 @@ std::unique_ptr<OutputSink> openOutput(const CommonOptions& common)
     auto sink = std::make_unique<OutputSink>(QString::fromStdString(common.out), common.enc(), common.lineEnd());
     if (sink->open())
         return sink;
-    printError("无法写入文件 " + common.out + "：" + sink->error().toStdString(), true);
+    printUtf8Error("无法写入文件 " + common.out + "：" + sink->error().toStdString());
     return nullptr;
 }
 
@@ -46,18 +46,16 @@ int finishOutput(OutputSink& sink)
 {
     if (sink.finish() || sink.pipeClosed())
         return kExitOk;
-    printError((sink.path().isEmpty() ? std::string("写入输出失败：") : "写入文件 " + sink.path().toStdString() + " 失败：")
-                   + sink.error().toStdString(),
-               true);
+    printUtf8Error((sink.path().isEmpty() ? std::string("写入输出失败：") : "写入文件 " + sink.path().toStdString() + " 失败：")
+                   + sink.error().toStdString());
     return kExitOutput;
 }
 
 int runUniqueLoop(const RowLoopOptions& o, const RowMaker& make, OutputSink& sink)
 {
     if (uint64_t(o.count) > o.distinctLimit) {
-        printError("这些选项最多只能生成 " + std::to_string(o.distinctLimit) + " 个不同的结果，无法生成 "
-                       + std::to_string(o.count) + " 个互不相同的结果",
-                   true);
+        printUtf8Error("这些选项最多只能生成 " + std::to_string(o.distinctLimit) + " 个不同的结果，无法生成 "
+                       + std::to_string(o.count) + " 个互不相同的结果");
         return kExitInvalid;
     }
     // Each new row may take several draws; a run of failed draws this long
@@ -75,7 +73,7 @@ int runUniqueLoop(const RowLoopOptions& o, const RowMaker& make, OutputSink& sin
             if (seen.insert(row).second)
                 break;
             if (++misses >= limit) {
-                printError("已生成 " + std::to_string(i) + " 个不同的结果，无法再生成新的结果（--unique）", true);
+                printUtf8Error("已生成 " + std::to_string(i) + " 个不同的结果，无法再生成新的结果（--unique）");
                 if (!sink.isFile())
                     sink.finish(); // the rows already printed stay printed; a file is never half written
                 return kExitInvalid;
@@ -214,9 +212,9 @@ int reportFailure(const std::exception_ptr& error)
     try {
         std::rethrow_exception(error);
     } catch (const std::exception& e) {
-        printError(std::string("生成失败：") + e.what(), true);
+        printUtf8Error(std::string("生成失败：") + e.what());
     } catch (...) {
-        printError(std::string("生成失败"), true);
+        printUtf8Error(std::string("生成失败"));
     }
     return kExitOutput;
 }

@@ -88,34 +88,31 @@ uint64_t distinctRows(const StringSettings& s)
     return rowsOfLengths(alphabet, s.lenMin, s.lenMax);
 }
 
+std::string lengthExample()
+{
+    return std::to_string(opt::len_min_str.firstInt) + "-" + std::to_string(opt::len_max_str.firstInt);
+}
+
 int runStrings(const StringsOptions& o)
 {
     if (!o.common.usable())
         return kExitInvalid;
     InstalledCore core(o.common);
     StringSettings s;
-    // The window's stored options, or its first-run defaults.
-    auto flag = [&](const char* key) { return o.common.fromSettings ? core->getConfigB(key) : 0; };
-    s.isUCase = o.common.fromSettings ? flag("isUCase") : 1;
-    s.isLCase = o.common.fromSettings ? flag("isLCase") : 1;
-    s.isNum = o.common.fromSettings ? flag("isNum") : 1;
-    s.isHz = flag("isHz");
-    s.isCharSpec = flag("isCharSpec");
-    s.isCharEx = flag("isCharEx");
-    if (o.common.fromSettings) {
-        s.head = core->getConfigStr("head");
-        s.tail = core->getConfigStr("tail");
-        s.insertStr = core->getConfigStr("insertStr");
-        s.charSpec = core->getConfigStr("charSpec");
-        s.charExclude = core->getConfigStr("charExclude");
-        s.lenMin = core->getConfigInt("len_min_str");
-        s.lenMax = core->getConfigInt("len_max_str");
-        s.count = core->getConfigInt("count_str");
-    } else {
-        s.lenMin = 8;
-        s.lenMax = 16;
-        s.count = 10;
-    }
+    s.isUCase = core.start(opt::isUCase);
+    s.isLCase = core.start(opt::isLCase);
+    s.isNum = core.start(opt::isNum);
+    s.isHz = core.start(opt::isHz);
+    s.isCharSpec = core.start(opt::isCharSpec);
+    s.isCharEx = core.start(opt::isCharEx);
+    s.head = core.startText(opt::head);
+    s.tail = core.startText(opt::tail);
+    s.insertStr = core.startText(opt::insertStr);
+    s.charSpec = core.startText(opt::charSpec);
+    s.charExclude = core.startText(opt::charExclude);
+    s.lenMin = core.start(opt::len_min_str);
+    s.lenMax = core.start(opt::len_max_str);
+    s.count = core.start(opt::count_str);
     if (o.upper || o.lower || o.digits || o.hz) {
         s.isUCase = o.upper;
         s.isLCase = o.lower;
@@ -123,7 +120,8 @@ int runStrings(const StringsOptions& o)
         s.isHz = o.hz;
     }
     if (o.length) {
-        const auto len = rangeOption(*o.length, "--length", "“长度”或“最小-最大”", "8-16");
+        const auto len = rangeOption(*o.length, "--length", "“长度”或“最小-最大”",
+                                     lengthExample().c_str());
         if (!len)
             return kExitInvalid;
         s.lenMin = len->first;
@@ -183,7 +181,7 @@ std::function<int()> addStringsCommand(CLI::App& app)
     cmd->add_flag("--lower", o->lower, "Lower-case letters a-z");
     cmd->add_flag("--digits", o->digits, "Digits 0-9");
     cmd->add_flag("--hz", o->hz, "Chinese characters (GB2312 level 1)");
-    cmd->add_option("--length", o->length, "Characters drawn per row: N or MIN-MAX (default 8-16)")
+    cmd->add_option("--length", o->length, "Characters drawn per row: N or MIN-MAX" + defaultNote(opt::len_min_str, opt::len_max_str))
         ->type_name("MIN-MAX");
     cmd->add_option("--head", o->head, "Text in front of every row")->type_name("TEXT");
     cmd->add_option("--tail", o->tail, "Text after every row")->type_name("TEXT");
@@ -194,7 +192,7 @@ std::function<int()> addStringsCommand(CLI::App& app)
     cmd->add_option("--exclude", o->exclude, "Never draw the characters of TEXT")->type_name("TEXT");
     cmd->add_flag("--no-special", o->noSpecial, "No special characters, even when stored");
     cmd->add_flag("--no-exclude", o->noExclude, "No excluded characters, even when stored");
-    cmd->add_option("--count", o->count, "Number of rows (default 10)")->type_name("N");
+    cmd->add_option("--count", o->count, "Number of rows" + defaultNote(opt::count_str))->type_name("N");
     cmd->add_flag("--unique", o->unique, "No two rows alike");
     o->common.addTo(*cmd);
     return [o, cmd]() { return cmd->parsed() ? runStrings(*o) : -1; };

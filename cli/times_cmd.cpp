@@ -79,19 +79,14 @@ std::tm localNow()
 std::optional<TimeSettings> settingsFrom(const TimesOptions& o, InstalledCore& core)
 {
     TimeSettings s;
-    if (o.common.fromSettings) {
-        s.isProgram = core->getConfigB("isProgram");
-        s.fileProgram = core->getConfigStr("fileProgram");
-        s.min_delay = core->getConfigInt("min_delay");
-        s.max_delay = core->getConfigInt("max_delay");
-        s.count_time = core->getConfigInt("count_time");
-    } else {
-        s.min_delay = 1000;
-        s.max_delay = 3000;
-        s.count_time = 5;
-    }
+    s.isProgram = core.start(opt::isProgram);
+    s.fileProgram = core.startText(opt::fileProgram);
+    s.min_delay = core.start(opt::min_delay);
+    s.max_delay = core.start(opt::max_delay);
+    s.count_time = core.start(opt::count_time);
     if (o.interval) {
-        const auto r = rangeOption(*o.interval, "--interval", "“毫秒”或“最小-最大”", "1000-3000");
+        const auto r = rangeOption(*o.interval, "--interval", "“毫秒”或“最小-最大”",
+                                   (std::to_string(opt::min_delay.firstInt) + "-" + std::to_string(opt::max_delay.firstInt)).c_str());
         if (!r)
             return std::nullopt;
         s.min_delay = r->first;
@@ -146,7 +141,7 @@ int runTimes(const TimesOptions& o)
         if (!out.print(formatEventLine(localNow()))) {
             if (out.closed())
                 return kExitOk; // the reader went away: end quietly
-            printError("写入输出失败：" + out.error(), true);
+            printUtf8Error("写入输出失败：" + out.error());
             return kExitOutput;
         }
         if (s->isProgram != 0)
@@ -162,11 +157,11 @@ std::function<int()> addTimesCommand(CLI::App& app)
 {
     auto o = std::make_shared<TimesOptions>();
     CLI::App* cmd = app.add_subcommand("times", "Events at random intervals, each printed with its local time");
-    cmd->add_option("--interval", o->interval, "Interval in milliseconds: MS or MIN-MAX (default 1000-3000)")
+    cmd->add_option("--interval", o->interval, "Interval in milliseconds: MS or MIN-MAX" + defaultNote(opt::min_delay, opt::max_delay))
         ->type_name("MIN-MAX");
     cmd->add_option("--min-delay", o->minDelay, "Least interval in milliseconds")->type_name("MS");
     cmd->add_option("--max-delay", o->maxDelay, "Greatest interval in milliseconds")->type_name("MS");
-    cmd->add_option("--count", o->count, "Number of events (default 5)")->type_name("N");
+    cmd->add_option("--count", o->count, "Number of events" + defaultNote(opt::count_time))->type_name("N");
     cmd->add_option("--exec", o->exec, "Open PROGRAM at each event (one file name, never a shell command)")
         ->type_name("PROGRAM");
     cmd->add_flag("--no-exec", o->noExec, "Open nothing, even when the stored options say so");

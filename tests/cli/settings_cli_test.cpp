@@ -41,3 +41,18 @@ TEST(SettingsCli, OptionsFileWithAByteOrderMarkIsUsed)
     for (const QString& row : rows)
         EXPECT_TRUE(QRegularExpression("^[0-9]{3}$").match(row).hasMatch()) << row.toStdString();
 }
+
+// A command without --from-settings starts from the window's first-run
+// options: on a store that holds nothing the two give the same bytes.
+TEST(SettingsCli, DefaultsAreTheWindowsFirstRunOptions)
+{
+    QTemporaryDir dir;
+    const QProcessEnvironment env = envWithStore(dir.path(), "");
+    for (const char* command : {"strings", "numbers"}) {
+        const CliResult plain = runCli({command, "--seed", "drift"}, env);
+        const CliResult stored = runCli({command, "--seed", "drift", "--from-settings"}, env);
+        ASSERT_EQ(plain.status, 0) << plain.err.toStdString();
+        EXPECT_EQ(plain.out, stored.out) << command;
+        EXPECT_EQ(lines(plain.out).size(), 10) << command;
+    }
+}
