@@ -54,7 +54,7 @@ void numberRun(benchmark::State& state, const NumberSettings& s)
     state.SetLabel(std::to_string(s.rangeMin) + ".." + std::to_string(s.rangeMax) + ", kept " +
                    std::to_string(keptShare(s.rangeMin, s.rangeMax, s.decimals)));
     for (auto _ : state) {
-        CString text = drawNumberRows(s);
+        CString text = drawNumberRows(s, g_core->random());
         benchmark::DoNotOptimize(text.data());
     }
     state.counters["rows/s"] = benchmark::Counter(s.count, benchmark::Counter::kIsIterationInvariantRate);
@@ -99,7 +99,7 @@ void stringRun(benchmark::State& state, const StringSettings& s)
 {
     benchCore();
     for (auto _ : state) {
-        CString run = makeRun(s);
+        CString run = makeRun(s, g_core->random());
         benchmark::DoNotOptimize(run.data());
     }
     state.counters["chars/s"] = benchmark::Counter(kChars, benchmark::Counter::kIsIterationInvariantRate);
@@ -138,7 +138,7 @@ void BM_Inserts(benchmark::State& state)
     s.count = 1;
     s.insertStr = zeroPairs(int(state.range(0)));
     for (auto _ : state) {
-        CString run = makeRun(s);
+        CString run = makeRun(s, g_core->random());
         benchmark::DoNotOptimize(run.data());
     }
 }

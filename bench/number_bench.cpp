@@ -34,7 +34,7 @@ void wholeText(benchmark::State& state, bool floats)
     const NumberSettings s = settings(floats);
     std::size_t bytes = 0;
     for (auto _ : state) {
-        CString text = drawNumberRows(s);
+        CString text = drawNumberRows(s, g_core->random());
         bytes = text.size();
         benchmark::DoNotOptimize(text.data());
     }
@@ -51,7 +51,7 @@ void streamToBuffer(benchmark::State& state, bool floats)
     std::size_t bytes = 0;
     for (auto _ : state) {
         bytes = 0;
-        streamNumberRows(s, [&](std::string_view chunk) {
+        streamNumberRows(s, g_core->random(), [&](std::string_view chunk) {
             buffer.assign(chunk);
             bytes += chunk.size();
             benchmark::DoNotOptimize(buffer.data());
@@ -72,7 +72,7 @@ void streamToFile(benchmark::State& state, bool floats)
             state.SkipWithError("cannot open the file in /tmp");
             break;
         }
-        streamNumberRows(s, [f](std::string_view chunk) { std::fwrite(chunk.data(), 1, chunk.size(), f); });
+        streamNumberRows(s, g_core->random(), [f](std::string_view chunk) { std::fwrite(chunk.data(), 1, chunk.size(), f); });
         std::fclose(f);
     }
     std::remove(path.c_str());

@@ -58,7 +58,7 @@ void BM_Draws(benchmark::State& state)
 void rowsFromMaker(benchmark::State& state, const StringSettings& s)
 {
     core();
-    StringRowMaker maker(s);
+    StringRowMaker maker(s, g_core->random());
     CString row;
     for (auto _ : state) {
         for (int i = 0; i < kRows; ++i) {
@@ -79,7 +79,7 @@ void rowsFromFunction(benchmark::State& state, const StringSettings& s)
     core();
     for (auto _ : state) {
         for (int i = 0; i < kRows; ++i) {
-            CString row = makeRow(s);
+            CString row = makeRow(s, g_core->random());
             benchmark::DoNotOptimize(row.data());
         }
     }
@@ -103,7 +103,7 @@ void streamToFile(benchmark::State& state, StringSettings s)
             return;
         }
         bytes = 0;
-        const bool ok = streamRows(s, [&](std::string_view chunk) {
+        const bool ok = streamRows(s, g_core->random(), [&](std::string_view chunk) {
             bytes += chunk.size();
             return std::fwrite(chunk.data(), 1, chunk.size(), f) == chunk.size();
         });

@@ -76,7 +76,7 @@ int runGenerator(int rows, const QString& path)
     std::FILE* f = std::fopen(path.toLocal8Bit().constData(), "wb");
     if (!f)
         return 1;
-    const bool ok = streamRows(s, [f](std::string_view chunk) {
+    const bool ok = streamRows(s, g_core->random(), [f](std::string_view chunk) {
         return std::fwrite(chunk.data(), 1, chunk.size(), f) == chunk.size();
     });
     if (std::fclose(f) != 0 || !ok)

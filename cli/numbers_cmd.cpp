@@ -92,9 +92,9 @@ int runNumbers(const NumbersOptions& o)
         printError(msg);
         return kExitInvalid;
     }
-    const std::size_t maxRowBytes = NumberRowMaker(s).maxRowBytes();
+    const std::size_t maxRowBytes = NumberRowMaker(s, core->random()).maxRowBytes();
     return writeRows(o.common, {s.count, o.unique, o.unique ? distinctRows(s) : UINT64_MAX, maxRowBytes},
-                     [&s](RandomGen* source) { return NumberRowMaker(s, source); });
+                     [&s](RandomGen& source) { return NumberRowMaker(s, source); });
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 // of the source (RandomGen::startStream), so the bytes for a seed do not
 // depend on the number of threads or on their timing.
 #include "cli/output_sink.h"
+#include "core/ccore.h"
 #include "core/random.h"
 #include "core/types.h"
 
@@ -130,9 +131,9 @@ private:
 };
 } // namespace rowloop
 
-// Opens the output and makes the rows into it. makeMaker(RandomGen* source)
+// Opens the output and makes the rows into it. makeMaker(RandomGen& source)
 // returns a maker whose appendRow(CString&) appends one row drawn from
-// source (g_core's source when null). Returns the exit status (see above;
+// source. Returns the exit status (see above;
 // 1 also when the output cannot be opened).
 template <class MakeMaker>
 int writeRows(const CommonOptions& common, const RowLoopOptions& options, MakeMaker makeMaker)
@@ -141,7 +142,7 @@ int writeRows(const CommonOptions& common, const RowLoopOptions& options, MakeMa
     if (!sink)
         return 1;
     if (options.unique) {
-        auto maker = makeMaker(nullptr);
+        auto maker = makeMaker(g_core->random());
         return runUniqueLoop(options, [&maker](CString& row) { maker.appendRow(row); }, *sink);
     }
     const BlockPlan plan(options.count, options.maxRowBytes, sink->lineEnd().size());
@@ -149,8 +150,8 @@ int writeRows(const CommonOptions& common, const RowLoopOptions& options, MakeMa
     return runBlockLoop(
         plan,
         [&](RandomGen& source) -> std::unique_ptr<BlockMaker> {
-            using Maker = decltype(makeMaker(&source));
-            return std::make_unique<rowloop::RowsBlockMaker<Maker>>(makeMaker(&source), source, plan, eol);
+            using Maker = decltype(makeMaker(source));
+            return std::make_unique<rowloop::RowsBlockMaker<Maker>>(makeMaker(source), source, plan, eol);
         },
         *sink);
 }

@@ -166,9 +166,9 @@ int runStrings(const StringsOptions& o)
         printError(message);
         return kExitInvalid;
     }
-    const std::size_t maxRowBytes = StringRowMaker(s).maxRowBytes();
+    const std::size_t maxRowBytes = StringRowMaker(s, core->random()).maxRowBytes();
     return writeRows(o.common, {s.count, o.unique, o.unique ? distinctRows(s) : UINT64_MAX, maxRowBytes},
-                     [&s](RandomGen* source) { return StringRowMaker(s, source); });
+                     [&s](RandomGen& source) { return StringRowMaker(s, source); });
 }
 
 } // namespace

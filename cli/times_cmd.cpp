@@ -135,7 +135,7 @@ int runTimes(const TimesOptions& o)
     }
     LinePrinter out(o.common.enc(), o.common.lineEnd());
     TimedRun run;
-    std::optional<int> next = run.start(*s);
+    std::optional<int> next = run.start(*s, core->random());
     while (next) {
         std::this_thread::sleep_for(std::chrono::milliseconds(TimedRunDriver::timerDelay(*next)));
         if (!out.print(formatEventLine(localNow()))) {

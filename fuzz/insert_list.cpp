@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 
     const std::string before = "earlier rows\r\n";
     std::string buffer = before + row;
-    StringRowMaker(s).insertInto(buffer, before.size());
+    StringRowMaker(s, g_core->random()).insertInto(buffer, before.size());
     fuzz::check(buffer == before + want, "insertInto touched the rows before its own or differs", s.insertStr);
 
     // Fields: the first ones, the last ones and one past the end (each

@@ -70,13 +70,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     s.count = std::min(s.count, 40);
 
     core.reseed();
-    const std::string run = drawNumberRows(s);
+    const std::string run = drawNumberRows(s, g_core->random());
     core.reseed();
     std::string streamed;
-    streamNumberRows(s, [&streamed](std::string_view chunk) { streamed += chunk; }, 48);
+    streamNumberRows(s, g_core->random(), [&streamed](std::string_view chunk) { streamed += chunk; }, 48);
     core.reseed();
     std::string made;
-    NumberRowMaker maker(s);
+    NumberRowMaker maker(s, g_core->random());
     for (int i = 0; i < s.count; ++i) {
         maker.appendRow(made);
         made += "\r\n";

@@ -83,7 +83,7 @@ void readEverything(CCore& core, const fuzz::Lines& in)
     s.count = 1;
     s.lenMax = std::min(s.lenMax, 2000);
     s.lenMin = std::min(s.lenMin, s.lenMax);
-    const CString row = makeRun(s);
+    const CString row = makeRun(s, g_core->random());
     fuzz::check(row.find('\0') == std::string::npos, "a NUL from the store reached a row", row);
 }
 

@@ -113,9 +113,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     StringSettings plain = v;
     plain.insertStr.clear();
     core.reseed();
-    const std::string run = makeRun(plain);
+    const std::string run = makeRun(plain, g_core->random());
     core.reseed();
-    const std::string withInserts = makeRun(v);
+    const std::string withInserts = makeRun(v, g_core->random());
 
     const auto rows = fuzz::splitRows(run);
     const auto insertedRows = fuzz::splitRows(withInserts);

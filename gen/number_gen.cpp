@@ -1,6 +1,6 @@
 #include "gen/number_gen.h"
 
-#include "core/ccore.h"
+#include "core/random.h"
 #include "core/texts.h"
 #include "core/textutil.h"
 #include "gen/gen_common.h"
@@ -208,11 +208,10 @@ char* putRow(RandomGen& core, const RowPlan& r, char* out)
 
 // Makes count rows into a buffer and hands each full buffer to flush.
 template <class Flush>
-void runRows(const NumberSettings& s, std::size_t chunkBytes, Flush&& flush)
+void runRows(const NumberSettings& s, RandomGen& random, std::size_t chunkBytes, Flush&& flush)
 {
     if (s.count <= 0)
         return;
-    RandomGen& core = g_core->random();
     const RowPlan plan = makeRowPlan(s);
     const std::size_t cap = std::max(chunkBytes, kRowChars + 2);
     const auto buf = std::make_unique_for_overwrite<char[]>(cap);
@@ -224,7 +223,7 @@ void runRows(const NumberSettings& s, std::size_t chunkBytes, Flush&& flush)
             flush(std::string_view(begin, std::size_t(p - begin)));
             p = begin;
         }
-        p = putRow(core, plan, p);
+        p = putRow(random, plan, p);
         *p++ = '\r';
         *p++ = '\n';
     }
@@ -354,17 +353,17 @@ bool floatRangeHasValue(float rangeMin, float rangeMax, int decimals)
     return false;
 }
 
-double drawFloatValue(float rangeMin, float rangeMax, int decimals)
+double drawFloatValue(RandomGen& random, float rangeMin, float rangeMax, int decimals)
 {
     FloatPlan f = makeFloatPlan(rangeMin, rangeMax, decimals);
     planDirect(f);
-    return drawFloat(g_core->random(), f);
+    return drawFloat(random, f);
 }
 
-void appendNumberRow(const NumberSettings& s, std::string& out)
+void appendNumberRow(const NumberSettings& s, RandomGen& random, std::string& out)
 {
     char buf[kRowChars];
-    const char* end = putRow(g_core->random(), makeRowPlan(s), buf);
+    const char* end = putRow(random, makeRowPlan(s), buf);
     out.append(buf, std::size_t(end - buf));
 }
 
@@ -372,8 +371,8 @@ struct NumberRowMaker::Plan {
     RowPlan row;
 };
 
-NumberRowMaker::NumberRowMaker(const NumberSettings& s, RandomGen* source)
-    : plan_(new Plan{makeRowPlan(s)}), source_(source)
+NumberRowMaker::NumberRowMaker(const NumberSettings& s, RandomGen& random)
+    : plan_(new Plan{makeRowPlan(s)}), random_(&random)
 {
 }
 NumberRowMaker::NumberRowMaker(NumberRowMaker&&) noexcept = default;
@@ -382,7 +381,7 @@ NumberRowMaker::~NumberRowMaker() = default;
 void NumberRowMaker::appendRow(std::string& out)
 {
     char buf[kRowChars];
-    const char* end = putRow(source_ ? *source_ : g_core->random(), plan_->row, buf);
+    const char* end = putRow(*random_, plan_->row, buf);
     out.append(buf, std::size_t(end - buf));
 }
 
@@ -391,24 +390,24 @@ std::size_t NumberRowMaker::maxRowBytes() const
     return rowLengthEstimate(plan_->row) - 2;
 }
 
-CString drawNumberRow(const NumberSettings& s)
+CString drawNumberRow(const NumberSettings& s, RandomGen& random)
 {
     CString row;
-    appendNumberRow(s, row);
+    appendNumberRow(s, random, row);
     return row;
 }
 
-CString drawNumberRows(const NumberSettings& s)
+CString drawNumberRows(const NumberSettings& s, RandomGen& random)
 {
     CString out;
     if (s.count <= 0)
         return out;
     out.reserve(std::size_t(s.count) * rowLengthEstimate(makeRowPlan(s)));
-    runRows(s, kNumberChunkBytes, [&out](std::string_view chunk) { out.append(chunk); });
+    runRows(s, random, kNumberChunkBytes, [&out](std::string_view chunk) { out.append(chunk); });
     return out;
 }
 
-void streamNumberRows(const NumberSettings& s, const NumberSink& sink, std::size_t chunkBytes)
+void streamNumberRows(const NumberSettings& s, RandomGen& random, const NumberSink& sink, std::size_t chunkBytes)
 {
-    runRows(s, chunkBytes, [&sink](std::string_view chunk) { sink(chunk); });
+    runRows(s, random, chunkBytes, [&sink](std::string_view chunk) { sink(chunk); });
 }

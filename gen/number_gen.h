@@ -1,8 +1,8 @@
 #pragma once
 // The number generator: the number tab's settings, their check, and the
 // making of rows (whole numbers, floating-point numbers with a fixed count of
-// decimals, or a random mix) within a value range. Every draw goes through
-// g_core->getRandInt.
+// decimals, or a random mix) within a value range. Every draw comes from the
+// RandomGen the caller passes (the program passes g_core's).
 #include "core/types.h"
 
 class RandomGen;
@@ -73,20 +73,19 @@ bool floatRangeHasValue(float rangeMin, float rangeMax, int decimals);
 // kind, with finite bounds that fit the 32-bit range and can give a value).
 
 // One row, without line end.
-CString drawNumberRow(const NumberSettings& s);
+CString drawNumberRow(const NumberSettings& s, RandomGen& random);
 // Appends one row, without line end, to out.
-void appendNumberRow(const NumberSettings& s, std::string& out);
+void appendNumberRow(const NumberSettings& s, RandomGen& random, std::string& out);
 // One floating-point value before its rounding to single precision.
-double drawFloatValue(float rangeMin, float rangeMax, int decimals);
+double drawFloatValue(RandomGen& random, float rangeMin, float rangeMax, int decimals);
 // A whole run: count rows, each followed by "\r\n".
-CString drawNumberRows(const NumberSettings& s);
+CString drawNumberRows(const NumberSettings& s, RandomGen& random);
 
 // Makes rows from one set of settings, prepared once: what a streamed run
 // with its own line ends uses. Draws exactly as appendNumberRow does.
 class NumberRowMaker {
 public:
-    // Draws from `source`, or from g_core's source when it is null.
-    explicit NumberRowMaker(const NumberSettings& s, RandomGen* source = nullptr);
+    NumberRowMaker(const NumberSettings& s, RandomGen& random);
     ~NumberRowMaker();
     NumberRowMaker(NumberRowMaker&&) noexcept;
     NumberRowMaker(const NumberRowMaker&) = delete;
@@ -99,11 +98,12 @@ public:
 private:
     struct Plan;
     std::unique_ptr<Plan> plan_;
-    RandomGen* source_;
+    RandomGen* random_;
 };
 
 // A whole run handed to sink in pieces of about chunkBytes bytes, each
 // ending with a whole row, in the order drawn. Nothing of the run is kept.
 using NumberSink = std::function<void(std::string_view chunk)>;
 constexpr std::size_t kNumberChunkBytes = 64 * 1024;
-void streamNumberRows(const NumberSettings& s, const NumberSink& sink, std::size_t chunkBytes = kNumberChunkBytes);
+void streamNumberRows(const NumberSettings& s, RandomGen& random, const NumberSink& sink,
+                      std::size_t chunkBytes = kNumberChunkBytes);

@@ -1,6 +1,6 @@
 #include "gen/string_gen.h"
 
-#include "core/ccore.h"
+#include "core/random.h"
 #include "core/gbk_chars.h"
 #include "core/texts.h"
 #include "core/textutil.h"
@@ -158,8 +158,8 @@ bool StringSettings::validate(CString* message)
     return true;
 }
 
-StringRowMaker::StringRowMaker(const StringSettings& s, RandomGen* source)
-    : source_(source), lenMin_(s.lenMin), lenMax_(s.lenMax), kinds_(kindBits(s)), head_(s.head), tail_(s.tail)
+StringRowMaker::StringRowMaker(const StringSettings& s, RandomGen& random)
+    : random_(&random), lenMin_(s.lenMin), lenMax_(s.lenMax), kinds_(kindBits(s)), head_(s.head), tail_(s.tail)
 {
     exclOn_ = s.isCharEx && !s.charExclude.empty();
     const Exclusions ex(exclOn_ ? std::string_view(s.charExclude) : std::string_view());
@@ -254,10 +254,6 @@ StringRowMaker::Code StringRowMaker::drawDirect(RandomGen& random)
 // a kind draw, repeated while the kind is off (drawUntilIn takes exactly
 // those draws, without a branch on each), then a character draw; an
 // excluded character starts again from the kind.
-RandomGen& StringRowMaker::random() const
-{
-    return source_ ? *source_ : g_core->random();
-}
 
 void StringRowMaker::drawBytes(RandomGen& random, char* out, int len)
 {
@@ -500,14 +496,14 @@ void StringRowMaker::insertInto(CString& out, std::size_t start)
     row.finish();
 }
 
-CString makeRow(const StringSettings& s)
+CString makeRow(const StringSettings& s, RandomGen& random)
 {
-    return StringRowMaker(s).makeRow();
+    return StringRowMaker(s, random).makeRow();
 }
 
-CString getRandChar(const StringSettings& s)
+CString getRandChar(const StringSettings& s, RandomGen& random)
 {
-    return StringRowMaker(s).randChar();
+    return StringRowMaker(s, random).randChar();
 }
 
 bool isExcluded(const StringSettings& s, std::string_view candidate)
@@ -527,14 +523,16 @@ bool isExcluded(const StringSettings& s, std::string_view candidate)
 CString applyInserts(const StringSettings& s, const CString& row)
 {
     CString out = row;
-    if (!s.insertStr.empty())
-        StringRowMaker(s).insertInto(out, 0);
+    if (!s.insertStr.empty()) {
+        RandomGen noDraws = RandomGen::scripted({}); // inserts draw nothing
+        StringRowMaker(s, noDraws).insertInto(out, 0);
+    }
     return out;
 }
 
-bool streamRows(const StringSettings& s, const RowSink& sink, std::size_t chunkBytes)
+bool streamRows(const StringSettings& s, RandomGen& random, const RowSink& sink, std::size_t chunkBytes)
 {
-    StringRowMaker maker(s);
+    StringRowMaker maker(s, random);
     CString buf;
     buf.reserve(chunkBytes + 256);
     for (int i = 0; i < s.count; ++i) {
@@ -549,10 +547,10 @@ bool streamRows(const StringSettings& s, const RowSink& sink, std::size_t chunkB
     return buf.empty() || sink(buf);
 }
 
-CString makeRun(const StringSettings& s)
+CString makeRun(const StringSettings& s, RandomGen& random)
 {
     CString run;
-    streamRows(s, [&run](std::string_view chunk) {
+    streamRows(s, random, [&run](std::string_view chunk) {
         run += chunk;
         return true;
     });

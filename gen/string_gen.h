@@ -7,8 +7,9 @@
 //
 // Text is GBK bytes; lengths of the drawn part count characters, positions of
 // inserts count bytes. Characters are always handled whole: a Chinese
-// character is never split. Every random integer comes from
-// g_core->getRandInt, in a fixed order, so a scripted source gives exact rows.
+// character is never split. Every random integer comes from the RandomGen
+// the caller passes (the program passes g_core's), in a fixed order, so a
+// scripted source gives exact rows.
 #include "core/types.h"
 
 class RandomGen;
@@ -50,10 +51,10 @@ struct StringSettings {
 };
 
 // One row (without the line end).
-CString makeRow(const StringSettings& s);
+CString makeRow(const StringSettings& s, RandomGen& random);
 // One drawn character: one byte, or two for a Chinese character. Returns the
 // empty text if no character can be drawn (settings that validate always can).
-CString getRandChar(const StringSettings& s);
+CString getRandChar(const StringSettings& s, RandomGen& random);
 // Whether a drawn candidate is kept out by charExclude (whole characters).
 bool isExcluded(const StringSettings& s, std::string_view candidate);
 // row with the texts of insertStr inserted.
@@ -65,8 +66,7 @@ CString applyInserts(const StringSettings& s, const CString& row);
 // kStringLenLimit is cut to it, and nothing is drawn when no character can be.
 class StringRowMaker {
 public:
-    // Draws from `source`, or from g_core's source when it is null.
-    explicit StringRowMaker(const StringSettings& s, RandomGen* source = nullptr);
+    StringRowMaker(const StringSettings& s, RandomGen& random);
 
     // Appends one row (without the line end) to out.
     void appendRow(CString& out);
@@ -85,7 +85,7 @@ private:
     // (first << 8) | second, so every two-byte code is above 0xFF.
     using Code = uint16_t;
 
-    RandomGen& random() const;
+    RandomGen& random() const { return *random_; }
     void drawBytes(RandomGen& random, char* out, int len);
     Code drawCode(RandomGen& random);
     void planDirect();
@@ -96,7 +96,7 @@ private:
     template <class T>
     void placeSpecials(RandomGen& random, T* items, std::size_t size, int len);
 
-    RandomGen* source_;
+    RandomGen* random_;
     int lenMin_, lenMax_;
     unsigned kinds_ = 0;            // bit k set: kind k (1..4) is on
     bool canDraw_ = false;          // some kind that is on has a character left
@@ -123,6 +123,6 @@ private:
 // sink returns false when it cannot take a chunk (a failed write, say); the
 // run stops there and false is returned. True once every row has been taken.
 using RowSink = std::function<bool(std::string_view chunk)>;
-bool streamRows(const StringSettings& s, const RowSink& sink, std::size_t chunkBytes = 64 * 1024);
+bool streamRows(const StringSettings& s, RandomGen& random, const RowSink& sink, std::size_t chunkBytes = 64 * 1024);
 // A whole run as one text, for runs small enough to show at once.
-CString makeRun(const StringSettings& s);
+CString makeRun(const StringSettings& s, RandomGen& random);

@@ -2,7 +2,7 @@
 // order of its steps against the host.
 #include "gen/timed_run.h"
 
-#include "core/ccore.h"
+#include "core/random.h"
 #include "core/texts.h"
 #include "gen/gen_common.h"
 
@@ -33,13 +33,14 @@ CString formatEventLine(const std::tm& local)
     return CString(line, n > 0 ? static_cast<std::size_t>(n) : 0);
 }
 
-int TimedRun::start(const TimeSettings& settings)
+int TimedRun::start(const TimeSettings& settings, RandomGen& random)
 {
     settings_ = settings;
+    random_ = &random;
     logText.clear();
     eventsDone = 0;
     running_ = true;
-    return g_core->getRandInt(settings_.min_delay, settings_.max_delay);
+    return random_->getRandInt(settings_.min_delay, settings_.max_delay);
 }
 
 const CString& TimedRun::recordEvent(const std::tm& local)
@@ -58,24 +59,24 @@ std::optional<int> TimedRun::advance()
         running_ = false;
         return std::nullopt;
     }
-    return g_core->getRandInt(settings_.min_delay, settings_.max_delay);
+    return random_->getRandInt(settings_.min_delay, settings_.max_delay);
 }
 
-bool TimedRunDriver::generate(const TimeSettings& settings)
+bool TimedRunDriver::generate(const TimeSettings& settings, RandomGen& random)
 {
     if (const auto failure = settings.validate()) {
         host_.showMessage(failure->box, failure->message);
         return false;
     }
-    begin(settings);
+    begin(settings, random);
     return true;
 }
 
-void TimedRunDriver::begin(const TimeSettings& settings)
+void TimedRunDriver::begin(const TimeSettings& settings, RandomGen& random)
 {
     host_.setGenerateEnabled(false);
     host_.showLog(CString());
-    host_.armTimer(timerDelay(run_.start(settings)));
+    host_.armTimer(timerDelay(run_.start(settings, random)));
 }
 
 void TimedRunDriver::onTimer()

@@ -8,6 +8,8 @@
 // each timer event in order against that host.
 #include "core/types.h"
 
+class RandomGen;
+
 #include <ctime>
 #include <optional>
 
@@ -37,15 +39,16 @@ struct TimeSettings {
 // "YYYY-MM-DD   hh:mm:ss" (three blanks between date and time).
 CString formatEventLine(const std::tm& local);
 
-// The state of the current run. Intervals are drawn with g_core->getRandInt.
+// The state of the current run. Intervals are drawn from the RandomGen the
+// run was started with (the program passes g_core's).
 class TimedRun {
 public:
     CString logText;    // one line per event so far, each followed by CR LF
     int eventsDone = 0; // events completed in this run
 
     // Begins a run on a validated copy of settings: empties the log and
-    // returns the first interval in milliseconds.
-    int start(const TimeSettings& settings);
+    // returns the first interval in milliseconds. random must outlive the run.
+    int start(const TimeSettings& settings, RandomGen& random);
 
     // Appends the event line for local and returns the whole log.
     const CString& recordEvent(const std::tm& local);
@@ -62,11 +65,11 @@ public:
 
 private:
     TimeSettings settings_; // the run works on the values it was started with
+    RandomGen* random_ = nullptr;
     bool running_ = false;
 };
 
-// What a timed run needs from its host. Random integers come from g_core,
-// which the host installs before any run starts.
+// What a timed run needs from its host.
 class TimedRunHost {
 public:
     virtual ~TimedRunHost() = default;
@@ -94,10 +97,10 @@ public:
     // Validates settings; a failing rule is shown in its box and nothing else
     // changes. On success disables Generate, empties the output box, starts
     // the run and arms the first interval. Returns whether a run started.
-    bool generate(const TimeSettings& settings);
+    bool generate(const TimeSettings& settings, RandomGen& random);
 
     // Starts a run on settings that have already passed validation.
-    void begin(const TimeSettings& settings);
+    void begin(const TimeSettings& settings, RandomGen& random);
 
     // One timer event: cancel the timer, read the clock once, record the
     // line, show the log, launch when enabled, then either show the end

@@ -66,7 +66,7 @@ void CNumberPage::OnGenerate()
         return;
     EnableDlgItem(id::generate, false);
     SetDlgItemText(id::output, CString());
-    SetDlgItemText(id::output, drawNumberRows(m_settings));
+    SetDlgItemText(id::output, drawNumberRows(m_settings, g_core->random()));
     MessageBox(text(Text::Generated));
     EnableDlgItem(id::generate, true);
 }

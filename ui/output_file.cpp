@@ -14,7 +14,7 @@ FileResult removeOutputFile(const CString& path)
 FileResult writeOutputFile(const CString& path, const StringSettings& s, std::size_t chunkBytes)
 {
     const std::string name = gbk::toUtf8(path);
-    const auto rows = [&](const files::ChunkWriter& write) { return streamRows(s, write, chunkBytes); };
+    const auto rows = [&](const files::ChunkWriter& write) { return streamRows(s, g_core->random(), write, chunkBytes); };
     if (!g_core->isFileExist(path) && !g_core->createFile(path, 1)) {
         // The core gives no reason; trying to open the file for writing does.
         FileResult why = files::writeOutput(name, [](const files::ChunkWriter&) { return true; });

@@ -175,7 +175,7 @@ void CStringPage::makeRun()
     FileResult result = removeOutputFile(outPath_);
     if (result.ok()) {
         if (settings_.count <= kBoxRowLimit) {
-            SetDlgItemText(id::output, ::makeRun(settings_));
+            SetDlgItemText(id::output, ::makeRun(settings_, g_core->random()));
         } else {
             result = writeOutputFile(outPath_, settings_);
             fileRun_ = result.ok();

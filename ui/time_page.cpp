@@ -81,7 +81,7 @@ void CTimePage::OnGenerate()
     // pass it disables Generate, empties the output box and arms timer 1
     // with the first interval.
     if (readSettings(1))
-        driver_.generate(settings());
+        driver_.generate(settings(), g_core->random());
 }
 
 void CTimePage::OnTimer(UINT nIDEvent)

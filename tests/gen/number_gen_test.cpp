@@ -1,7 +1,7 @@
 #include "gen/number_gen.h"
 
 #include "core/gbk.h"
-#include "support/scoped_core.h"
+#include "core/random.h"
 
 #include <gtest/gtest.h>
 
@@ -57,11 +57,11 @@ TEST(NumberRows, ExactRowsFromScriptedDraws)
         {floats(21474, 21474.83f, 5), {2, 2147483007, 10000}, "21474.83008", {}},
     };
     for (const Case& k : cases) {
-        auto c = ScopedCore::scripted(k.script);
-        EXPECT_EQ(drawNumberRow(k.s), k.row);
-        EXPECT_EQ(c.random().remaining(), 0u) << k.row;
+        auto c = RandomGen::scripted(k.script);
+        EXPECT_EQ(drawNumberRow(k.s, c), k.row);
+        EXPECT_EQ(c.remaining(), 0u) << k.row;
         Draws draws;
-        for (const auto& d : c.random().draws())
+        for (const auto& d : c.draws())
             draws.emplace_back(d.lo, d.hi);
         EXPECT_TRUE(k.draws.empty() || draws == k.draws) << k.row;
     }
@@ -70,17 +70,17 @@ TEST(NumberRows, ExactRowsFromScriptedDraws)
 TEST(NumberRows, SeededRunsStayInRangeWithAnEvenKindMixAndStreamAlike)
 {
     const NumberSettings s{1, 1, 80, 100, 100000, 2};
-    auto c = ScopedCore::seeded("statistics");
-    const CString text = drawNumberRows(s);
-    c->setRandom(std::make_unique<RandomGen>(RandomGen::seeded("statistics")));
+    auto c = RandomGen::seeded("statistics");
+    const CString text = drawNumberRows(s, c);
+    c = RandomGen::seeded("statistics");
     CString streamed;
     bool bounded = true; // chunks of whole rows, each at most the size asked for
-    streamNumberRows(s, [&](std::string_view chunk) {
+    streamNumberRows(s, c, [&](std::string_view chunk) {
         streamed += chunk;
         bounded &= chunk.size() <= 256 && chunk.ends_with("\r\n");
     }, 256);
     EXPECT_TRUE(streamed == text && bounded);
-    EXPECT_EQ(drawNumberRows(ints(80, 100, 0)), "");
+    EXPECT_EQ(drawNumberRows(ints(80, 100, 0), c), "");
 
     int rows = 0, intRows = 0;
     for (std::size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2, ++rows) {
@@ -128,9 +128,8 @@ TEST(NumberCheck, RulesInOrderThenTheRulesThatKeepDrawsDefinedAndFinite)
     EXPECT_EQ(ints(80, 100, INT_MAX).validate(INT_MAX), "");
 }
 
-TEST(NumberCheck, OnlyAPassingCheckSeedsAndNoCheckDraws)
+TEST(NumberCheck, OnlyAPassingCheckSeeds)
 {
-    auto c = ScopedCore::scripted({});
     std::srand(12345);
     const int unseeded = std::rand();
     std::srand(12345);
@@ -145,7 +144,7 @@ TEST(NumberCheck, OnlyAPassingCheckSeedsAndNoCheckDraws)
 
 TEST(NumberCheck, FloatRangeDecisionAgreesWithTryingEveryPair)
 {
-    auto c = ScopedCore::seeded("narrow");
+    auto c = RandomGen::seeded("narrow");
     std::mt19937 rng(7);
     int with = 0, without = 0;
     for (int i = 0; i < 20000; ++i) { // many narrow ranges
@@ -156,7 +155,7 @@ TEST(NumberCheck, FloatRangeDecisionAgreesWithTryingEveryPair)
         ASSERT_EQ(floatRangeHasValue(m, M, d), expect) << m << ".." << M << " d=" << d;
         ++(expect ? with : without);
         if (expect && i % 20 == 0) {
-            const double v = drawFloatValue(m, M, d);
+            const double v = drawFloatValue(c, m, M, d);
             ASSERT_TRUE(v >= double(m) && v <= double(M)) << v << " from " << m << ".." << M << " d=" << d;
         }
     }
@@ -193,15 +192,15 @@ TEST(NumberRows, NarrowRangesDrawOnceAmongKeptPairsWithTheLoopsChances)
         ASSERT_TRUE(keptPairs > 0 && keptPairs * 64 < allPairs) << k.m;
 
         // One draw per row, among the kept pairs.
-        auto scripted = ScopedCore::scripted({2, 0, 2, int(keptPairs) - 1});
-        drawNumberRows(floats(k.m, k.M, k.d, 2));
-        const auto& d = scripted.random().draws();
+        auto c = RandomGen::scripted({2, 0, 2, int(keptPairs) - 1});
+        drawNumberRows(floats(k.m, k.M, k.d, 2), c);
+        const auto& d = c.draws();
         ASSERT_EQ(d.size(), 4u);
         EXPECT_TRUE(d[1].lo == 0 && d[1].hi == int(keptPairs) - 1 && d[3].hi == d[1].hi) << k.m;
 
-        auto seeded = ScopedCore::seeded("narrow-direct");
+        c = RandomGen::seeded("narrow-direct");
         constexpr int kRows = 200000;
-        const CString rows = drawNumberRows(floats(k.m, k.M, k.d, kRows));
+        const CString rows = drawNumberRows(floats(k.m, k.M, k.d, kRows), c);
         std::map<std::string, int> seen;
         for (std::size_t at = 0, end; (end = rows.find("\r\n", at)) != std::string::npos; at = end + 2)
             ++seen[rows.substr(at, end - at)];

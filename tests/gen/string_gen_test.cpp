@@ -1,7 +1,7 @@
 #include "core/gbk.h"
 #include "core/textutil.h"
 #include "gen/string_gen.h"
-#include "support/scoped_core.h"
+#include "core/random.h"
 
 #include <gtest/gtest.h>
 
@@ -29,10 +29,10 @@ StringSettings make(std::string_view on, int lenMin, int lenMax, CString special
             head, tail, inserts, specials, excl, lenMin, lenMax, 1};
 }
 
-Bounds bounds(ScopedCore& c)
+Bounds bounds(RandomGen& c)
 {
     Bounds b;
-    for (const auto& d : c.random().draws())
+    for (const auto& d : c.draws())
         b.emplace_back(d.lo, d.hi);
     return b;
 }
@@ -61,11 +61,11 @@ std::vector<CString> chars(const CString& row)
 // The share of drawn characters that `tally` picks out, over 10^5 characters
 // of rows of s; -1 as soon as a row does not decode or a character is not `valid`.
 template <class Valid, class Tally>
-double share(const StringSettings& s, Valid valid, Tally tally)
+double share(RandomGen& c, const StringSettings& s, Valid valid, Tally tally)
 {
     long n = 0, hits = 0;
     while (n < 100000) {
-        const CString row = makeRow(s);
+        const CString row = makeRow(s, c);
         const auto cs = chars(row);
         if (cs.empty() != row.empty() || !std::all_of(cs.begin(), cs.end(), valid))
             return -1;
@@ -116,7 +116,6 @@ TEST(StringValidate, RulesInOrderAndOnlySuccessStripsSpacesAndSeeds)
 
 TEST(StringInserts, PositionsCountBytesOfTheRowAtEntry)
 {
-    auto c = ScopedCore::scripted({}); // inserts draw nothing
     const std::pair<const char*, const char*> cases[] = {
         {"5|X|3|Y", "abcYdeXfgh"},  {"3|Y|5|X", "abcYdefgh"},  {"5|X|5|Y", "abcdeXfgh"},
         {"8|Z", "abcdefghZ"},       {"9|Z", "abcdefgh"},       {"0|A|3|B", "AabBcdefgh"},
@@ -165,7 +164,7 @@ CString insertStepByStep(const CString& list, CString row)
 
 TEST(StringInserts, AgreeWithInsertingStepByStepOnRandomRowsAndLists)
 {
-    auto c = ScopedCore::scripted({});
+    auto c = RandomGen::scripted({});
     std::mt19937 rng(2024);
     const auto pick = [&rng](int n) { return int(rng() % unsigned(n)); };
     // Letters, and bytes that make or break two-byte characters.
@@ -190,7 +189,7 @@ TEST(StringInserts, AgreeWithInsertingStepByStepOnRandomRowsAndLists)
             list += pick(2) ? "|" : "|5"; // a last text or position of its own
         StringSettings s;
         s.insertStr = list;
-        StringRowMaker maker(s); // one maker for several rows, as a run uses it
+        StringRowMaker maker(s, c); // one maker for several rows, as a run uses it
         for (int r = 0; r < 3; ++r) {
             const CString row = text(12);
             CString out = "kept";
@@ -213,32 +212,32 @@ TEST(StringRow, DrawsInOrderLengthKindsCharactersThenIndexBeforePosition)
     // length 3; kind 2 (off), kind 1, 'A'; kind 3, '0'; kind 4 (off), kind 1,
     // 'B'; one special: index 0, position 1. Head, tail and specials ignore
     // the exclusion list.
-    auto c = ScopedCore::scripted({3, 2, 1, 65, 3, 48, 4, 1, 66, 1, 0, 1});
-    EXPECT_EQ(makeRow(make("UD", 3, 3, "#", "#<>", "<", ">")), "<A#B>");
+    auto c = RandomGen::scripted({3, 2, 1, 65, 3, 48, 4, 1, 66, 1, 0, 1});
+    EXPECT_EQ(makeRow(make("UD", 3, 3, "#", "#<>", "<", ">"), c), "<A#B>");
     EXPECT_EQ(bounds(c), (Bounds{{3, 3}, {1, 4}, {1, 4}, {65, 90}, {1, 4}, {48, 57}, {1, 4}, {1, 4}, {65, 90},
                                  {0, 1}, {0, 0}, {0, 2}}));
-    EXPECT_EQ(c.random().remaining(), 0u);
+    EXPECT_EQ(c.remaining(), 0u);
 
     // An excluded character starts again from the kind draw.
-    c.script({1, 3, 53, 3, 55});
-    EXPECT_EQ(makeRow(make("D", 1, 1, "", "5")), "7");
+    c = RandomGen::scripted({1, 3, 53, 3, 55});
+    EXPECT_EQ(makeRow(make("D", 1, 1, "", "5"), c), "7");
     EXPECT_EQ(bounds(c), (Bounds{{1, 1}, {1, 4}, {48, 57}, {1, 4}, {48, 57}}));
 }
 
 TEST(StringRow, ShortAndNegativeLengthsPlaceNoSpecialsAndNeverDrawAnEmptyRange)
 {
     StringSettings s = make("U", 0, 0, "#", "HT-", "H", "T", "1|-"); // an insert ignores exclusions too
-    auto c = ScopedCore::scripted({0, 0});
-    EXPECT_EQ(makeRow(s), "H-T");
+    auto c = RandomGen::scripted({0, 0});
+    EXPECT_EQ(makeRow(s, c), "H-T");
     EXPECT_EQ(bounds(c), (Bounds{{0, 0}, {0, 0}}));
     s.lenMin = s.lenMax = 2;
-    c.script({2, 1, 65, 1, 66, 0});
-    EXPECT_EQ(makeRow(s), "H-ABT");
+    c = RandomGen::scripted({2, 1, 65, 1, 66, 0});
+    EXPECT_EQ(makeRow(s, c), "H-ABT");
     EXPECT_EQ(bounds(c).back(), std::make_pair(0, 0)) << "no special in a row of 2";
     s.lenMin = -7;
     s.lenMax = -3;
-    c.script({-5, 0});
-    EXPECT_EQ(makeRow(s), "H-T");
+    c = RandomGen::scripted({-5, 0});
+    EXPECT_EQ(makeRow(s, c), "H-T");
     EXPECT_EQ(bounds(c), (Bounds{{-7, -3}, {0, 0}}));
 }
 
@@ -246,30 +245,30 @@ TEST(StringRow, SpecialCharactersAndExclusionsWorkOnWholeCharacters)
 {
     // Three Chinese characters (rows 16 and 55 of the table); the list holds
     // '#' and 中, two characters in three bytes.
-    auto c = ScopedCore::scripted({3, 4, 16, 1, 4, 55, 89, 4, 16, 1, 1, 1, 2});
-    EXPECT_EQ(makeRow(make("C", 3, 3, "#" + kZhong)), "\xb0\xa1\xd7\xf9" + kZhong); // 啊, 座 (the last one)
+    auto c = RandomGen::scripted({3, 4, 16, 1, 4, 55, 89, 4, 16, 1, 1, 1, 2});
+    EXPECT_EQ(makeRow(make("C", 3, 3, "#" + kZhong), c), "\xb0\xa1\xd7\xf9" + kZhong); // 啊, 座 (the last one)
     EXPECT_EQ(bounds(c), (Bounds{{3, 3}, {1, 4}, {16, 55}, {1, 94}, {1, 4}, {16, 55}, {1, 89}, {1, 4}, {16, 55},
                                  {1, 94}, {0, 1}, {0, 1}, {0, 2}})); // n, index of 2, position of 3
     // A one-byte drawn part takes a two-byte special whole.
-    c.script({3, 2, 97, 2, 98, 2, 99, 1, 0, 0});
-    EXPECT_EQ(makeRow(make("L", 3, 3, kZhong)), kZhong + "bc");
+    c = RandomGen::scripted({3, 2, 97, 2, 98, 2, 99, 1, 0, 0});
+    EXPECT_EQ(makeRow(make("L", 3, 3, kZhong), c), kZhong + "bc");
 
     const StringSettings s = make("U", 4, 4, "", "\x81\x41" + kZhong + "7"); // 丄: its second byte is 'A'
     EXPECT_TRUE(!isExcluded(s, "A") && isExcluded(s, kZhong) && isExcluded(s, "7") && !isExcluded(s, "\xd6"));
     // Nothing drawable (settings that failed validation): no character, no endless redraw.
-    c.script({});
-    EXPECT_EQ(getRandChar(make("", 4, 4)) + getRandChar(make("D", 4, 4, "", "0123456789")), "");
+    c = RandomGen::scripted({});
+    EXPECT_EQ(getRandChar(make("", 4, 4), c) + getRandChar(make("D", 4, 4, "", "0123456789"), c), "");
 }
 
 TEST(StringRowsSeeded, DrawnCharactersAreOfTheKindsOnAndNeverExcluded)
 {
-    auto c = ScopedCore::seeded("kinds");
+    auto c = RandomGen::seeded("kinds");
     const auto byte = [](const CString& ch, std::size_t i) { return static_cast<unsigned char>(ch[i]); };
     const auto digit = [](const CString& ch) { return ch[0] >= '0' && ch[0] <= '9'; };
     const auto upper = [](const CString& ch) { return ch.size() == 1 && ch[0] >= 'A' && ch[0] <= 'Z'; };
-    EXPECT_NEAR(share(make("UD", 50, 50), [&](const CString& ch) { return upper(ch) || digit(ch); }, digit), 0.5, 0.01);
+    EXPECT_NEAR(share(c, make("UD", 50, 50), [&](const CString& ch) { return upper(ch) || digit(ch); }, digit), 0.5, 0.01);
     const CString digitsOut = "0123456789\x81\x41"; // 丄 must not keep 'A' out
-    EXPECT_NEAR(share(make("UD", 1, 50, "", digitsOut), upper, [](const CString& ch) { return ch == "A"; }), 1 / 26.0,
+    EXPECT_NEAR(share(c, make("UD", 1, 50, "", digitsOut), upper, [](const CString& ch) { return ch == "A"; }), 1 / 26.0,
                 0.005);
 
     // Chinese characters are level-1 GB2312 pairs; with the whole first row
@@ -279,7 +278,7 @@ TEST(StringRowsSeeded, DrawnCharactersAreOfTheKindsOnAndNeverExcluded)
                byte(ch, 1) <= (byte(ch, 0) == 0xD7 ? 0xF9 : 0xFE);
     };
     const auto lastRow = [&](const CString& ch) { return byte(ch, 0) == 0xD7; };
-    EXPECT_NEAR(share(make("C", 1, 20, "", levelOneRows(0xB0, 0xB0)), levelOne, lastRow), 1 / 39.0, 0.005);
+    EXPECT_NEAR(share(c, make("C", 1, 20, "", levelOneRows(0xB0, 0xB0)), levelOne, lastRow), 1 / 39.0, 0.005);
 }
 
 // When the exclusions leave next to nothing, a character is one draw among the
@@ -291,23 +290,23 @@ TEST(StringRow, HeavyExclusionsDrawOnceAmongKeptCharactersWithTheLoopsChances)
     CString allButAh = levelOneRows(0xB0, 0xD7);
     allButAh.erase(0, 2);
     // 1157: the weight of one character of a full row (94 columns, 1 in 40 rows).
-    auto c = ScopedCore::scripted({2, 0, 1156});
-    EXPECT_EQ(makeRow(make("C", 2, 2, "", allButAh)), ah + ah);
+    auto c = RandomGen::scripted({2, 0, 1156});
+    EXPECT_EQ(makeRow(make("C", 2, 2, "", allButAh), c), ah + ah);
     EXPECT_EQ(bounds(c), (Bounds{{2, 2}, {0, 1156}, {0, 1156}}));
 
     // One letter in 26 is kept: the loop goes on, draw for draw.
     CString allButQ = "ABCDEFGHIJKLMNOPRSTUVWXYZ";
-    c.script({1, 1, 65, 1, 81});
-    EXPECT_EQ(makeRow(make("U", 1, 1, "", allButQ)), "Q");
+    c = RandomGen::scripted({1, 1, 65, 1, 81});
+    EXPECT_EQ(makeRow(make("U", 1, 1, "", allButQ), c), "Q");
     EXPECT_EQ(bounds(c), (Bounds{{1, 1}, {1, 4}, {65, 90}, {1, 4}, {65, 90}}));
 
     // Q, 啊 and 座 kept of all four kinds: a letter is 1 in 26 of its kind, a
     // Chinese character 1 in 40 * 94 or 40 * 89, so Q comes far more often.
     CString excl = allButQ + "abcdefghijklmnopqrstuvwxyz0123456789" + allButAh;
     excl.resize(excl.size() - 2); // 座 back in
-    auto seeded = ScopedCore::seeded("heavy-exclusions");
+    c = RandomGen::seeded("heavy-exclusions");
     const double all = 167320 + 1157 + 1222; // the weights: 4350320 / 26, / 3760, / 3560
-    StringRowMaker maker(make("ULDC", 100, 100, "", excl));
+    StringRowMaker maker(make("ULDC", 100, 100, "", excl), c);
     constexpr int kRows = 4000; // 400 000 characters
     std::map<CString, int> seen;
     for (int i = 0; i < kRows; ++i)
@@ -322,13 +321,13 @@ TEST(StringRow, HeavyExclusionsDrawOnceAmongKeptCharactersWithTheLoopsChances)
 
 TEST(StringRowsSeeded, SpecialsStayWholeAndWithinAThirdOfTheLength)
 {
-    auto c = ScopedCore::seeded("specials");
+    auto c = RandomGen::seeded("specials");
     StringSettings s = make("DC", 0, 0, " # " + kZhong + " ");
     ASSERT_TRUE(s.validate());
     for (int i = 0; i < 6000; ++i) { // lengths 0 to 12, with and without Chinese characters
         const int len = s.lenMin = s.lenMax = i % 13;
         s.isHz = i % 2;
-        const CString row = makeRow(s);
+        const CString row = makeRow(s, c);
         const auto cs = chars(row);
         ASSERT_EQ(cs.size(), std::size_t(len)) << "whole characters only";
         ASSERT_EQ(row.find(' '), CString::npos);
@@ -340,13 +339,13 @@ TEST(StringRun, StreamsInBoundedChunksAndStopsWhenTheSinkFails)
 {
     StringSettings s = make("ULD", 5, 30);
     s.count = 2500;
-    auto c = ScopedCore::seeded("run");
+    auto c = RandomGen::seeded("run");
     CString whole;
-    EXPECT_TRUE(streamRows(s, [&](std::string_view chunk) { whole += chunk; return chunk.size() <= 1032; }, 1000));
+    EXPECT_TRUE(streamRows(s, c, [&](std::string_view chunk) { whole += chunk; return chunk.size() <= 1032; }, 1000));
     EXPECT_TRUE(std::count(whole.begin(), whole.end(), '\n') == 2500 && whole.ends_with("\r\n"));
 
     int calls = 0;
-    EXPECT_FALSE(streamRows(s, [&](std::string_view) { return ++calls < 2; }, 1000));
+    EXPECT_FALSE(streamRows(s, c, [&](std::string_view) { return ++calls < 2; }, 1000));
     EXPECT_EQ(calls, 2);
-    EXPECT_FALSE(streamRows(s, [](std::string_view) { return false; })) << "a failed last chunk";
+    EXPECT_FALSE(streamRows(s, c, [](std::string_view) { return false; })) << "a failed last chunk";
 }

@@ -1,7 +1,7 @@
 #include "gen/timed_run.h"
 
 #include "core/gbk.h"
-#include "support/scoped_core.h"
+#include "core/random.h"
 
 #include <gtest/gtest.h>
 
@@ -51,11 +51,11 @@ struct ManualHost : TimedRunHost {
 };
 
 // Generates with settings on a fresh host and fires its timer until the run ends.
-ManualHost runToEnd(const TimeSettings& settings)
+ManualHost runToEnd(const TimeSettings& settings, RandomGen& random)
 {
     ManualHost host;
     TimedRunDriver driver(host);
-    EXPECT_TRUE(driver.generate(settings));
+    EXPECT_TRUE(driver.generate(settings, random));
     for (int i = 0; host.due && i < 100; ++i)
         host.fire(driver);
     return host;
@@ -110,12 +110,12 @@ TEST(TimedRun, WholeRunsDrawEachIntervalOnceLogEachEventAndLaunchWhenOn)
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.log);
-        auto core = ScopedCore::scripted(k.script); // a draw more would throw
-        const ManualHost host = runToEnd(k.s);
+        auto random = RandomGen::scripted(k.script); // a draw more would throw
+        const ManualHost host = runToEnd(k.s, random);
         EXPECT_EQ(host.armed, k.armed);
         EXPECT_EQ(host.shown, k.log);
-        EXPECT_EQ(core.random().remaining(), 0u);
-        for (const auto& d : core.random().draws())
+        EXPECT_EQ(random.remaining(), 0u);
+        for (const auto& d : random.draws())
             EXPECT_TRUE(d.lo == k.s.min_delay && d.hi == k.s.max_delay);
         Steps expected{"disable", "log", "arm"};
         for (int i = 0; i < k.s.count_time; ++i) {
@@ -132,23 +132,23 @@ TEST(TimedRun, WholeRunsDrawEachIntervalOnceLogEachEventAndLaunchWhenOn)
 
 TEST(TimedRun, FailedGenerateOrStopLeavesNoTrace)
 {
-    auto core = ScopedCore::scripted({10, 20, 30, 40});
+    auto random = RandomGen::scripted({10, 20, 30, 40});
     ManualHost host;
     TimedRunDriver driver(host);
-    ASSERT_TRUE(driver.generate({1, "a", 0, 100, 2}));
+    ASSERT_TRUE(driver.generate({1, "a", 0, 100, 2}, random));
     host.fire(driver);
     host.fire(driver);
     Steps expected = host.steps;
     const CString log = driver.run().logText;
 
     // Only rule 1's message: no draw, no emptied box, Generate stays enabled.
-    EXPECT_FALSE(driver.generate({1, "", 9, 1, 3}));
+    EXPECT_FALSE(driver.generate({1, "", 9, 1, 3}, random));
     expected.push_back("warning " + gbk::lit("外部程序命令行无效！"));
     EXPECT_EQ(host.steps, expected);
-    EXPECT_TRUE(driver.run().logText == log && driver.run().eventsDone == 2 && core.random().remaining() == 2);
+    EXPECT_TRUE(driver.run().logText == log && driver.run().eventsDone == 2 && random.remaining() == 2);
 
     // The host goes away while the second event's launch runs: no message.
-    ASSERT_TRUE(driver.generate({1, "a", 0, 100, 5}));
+    ASSERT_TRUE(driver.generate({1, "a", 0, 100, 5}, random));
     host.fire(driver);
     host.onLaunch = [&] { driver.stop(); };
     host.fire(driver);
