@@ -9,14 +9,17 @@
 #include "support/recording_boxes.h"
 #include "support/scoped_core.h"
 #include "support/small_tmpfs.h"
+#include "gen/string_gen.h"
 #include "ui/number_page.h"
 #include "ui/string_page.h"
+#include "ui/output_file.h"
 #include "ui/time_page.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <cstring>
@@ -146,5 +149,22 @@ TEST_F(ExportFailure, AFullDiskIsReportedOnEveryTab)
         EXPECT_EQ(readAll(keep), "old\r\n") << tab.name;
         EXPECT_EQ(fs.names(), QStringList({"filler", "keep.txt"})) << tab.name;
     }
+}
+
+// The string tab's output file on a device that takes nothing: the failure
+// names the file and the partial file is removed, so no broken run is left
+// for Export.
+TEST(OutputFileFailure, AFullDeviceIsReportedAndThePartialFileRemoved)
+{
+    ScopedCore core = ScopedCore::seeded("file");
+    const QString full = QDir(QString::fromStdString(core.folder())).filePath("full");
+    ASSERT_TRUE(QFile::link("/dev/full", full));
+    StringSettings s;
+    s.isNum = 1;
+    s.lenMin = s.lenMax = 2;
+    s.count = 10;
+    const FileResult r = writeOutputFile(full.toStdString(), s);
+    EXPECT_TRUE(QString::fromStdString(r.message()).startsWith("写入输出文件“" + full + "”失败")) << r.message();
+    EXPECT_FALSE(QFileInfo(full).isSymLink()) << "the partial file is removed";
 }
 } // namespace
