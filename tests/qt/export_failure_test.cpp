@@ -6,6 +6,7 @@
 #include "platform/dialog_driver.h"
 #include "res/resource.h"
 #include "support/failing_file_calls.h"
+#include "support/file_bytes.h"
 #include "support/recording_boxes.h"
 #include "support/scoped_core.h"
 #include "support/small_tmpfs.h"
@@ -15,7 +16,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -23,7 +23,6 @@
 #include <functional>
 #include <memory>
 #include <ostream>
-#include "support/file_bytes.h"
 
 // Messages shown as text when a comparison fails.
 inline void PrintTo(const QString& s, std::ostream* os)
@@ -32,11 +31,6 @@ inline void PrintTo(const QString& s, std::ostream* os)
 }
 
 namespace {
-QStringList names(const QString& dir)
-{
-    return QDir(dir).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
-}
-
 // Each tab with something to export: the three boxes and the string tab's
 // output file (a run of more than 1000 rows).
 struct Tab {
@@ -123,7 +117,7 @@ TEST_F(ExportFailure, EachFailingStepIsReportedAndTheOldFileKept)
             }
             EXPECT_EQ(shown, QString::fromUtf8(f.message).arg(keep, QString::fromLocal8Bit(std::strerror(f.error))));
             EXPECT_EQ(readAll(keep), "old\r\n");
-            EXPECT_EQ(names(dir.path()), QStringList{"keep.txt"});
+            EXPECT_EQ(entryNames(dir.path()), QStringList{"keep.txt"});
         }
         // And without a failure, the file is replaced.
         QTemporaryDir dir;
