@@ -70,6 +70,7 @@ TEST(OptionsCli, CountsAndLengthsAreWholeIntegersOrAnErrorNamingTheOption)
         {{"times", "--count", "1e6"}, "--count"},
         {{"times", "--count="}, "--count"},
         {{"times", "--interval", "10-2e3"}, "--interval"},
+        {{"times", "--interval", "abc"}, "--interval"},
         {{"times", "--interval="}, "--interval"},
         {{"times", "--min-delay", "1.5"}, "--min-delay"},
         {{"times", "--max-delay", "9999999999"}, "--max-delay"},
