@@ -1,9 +1,11 @@
 // --out: a regular file or a new path is written whole or not at all (a full
 // disk is a failure with the system's reason, exit 1, the old file kept);
-// anything else is written straight through and never replaced.
+// anything else is written straight through and never replaced. On standard
+// output a failed write is an error, a reader that has gone is not.
 #include "cli/output_sink.h"
 #include "cli_run.h"
 #include "support/failing_file_calls.h"
+#include "support/file_bytes.h"
 #include "support/small_tmpfs.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +17,6 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
-#include "support/file_bytes.h"
 
 namespace {
 // What a non-blocking descriptor holds now.
@@ -26,12 +27,6 @@ QByteArray readAvailable(int fd)
     for (ssize_t n; (n = ::read(fd, buf, sizeof buf)) > 0;)
         out.append(buf, n);
     return out;
-}
-
-mode_t modeOf(const QString& path)
-{
-    struct stat st {};
-    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode : 0;
 }
 
 // System messages in English, whatever the machine's language.
@@ -107,6 +102,34 @@ TEST(OutCli, WhatIsNotARegularFileGetsTheRowsAndStays)
     EXPECT_TRUE(S_ISCHR(modeOf(null))) << "the device is still a device";
 }
 
+// Numbers come from blocks on several threads, times from a loop of events:
+// both stop on a failed write (exit 1, a message) and end quietly at once
+// when the reader goes (not after 2e9 rows).
+TEST(StandardOutput, AFailedWriteIsAnErrorAndAClosedReaderIsNot)
+{
+    const QStringList commands[] = {{"numbers", "--count", "2000000000"},
+                                    {"times", "--interval", "0-20", "--count", "2000000000"}};
+    for (const QStringList& args : commands) {
+        SCOPED_TRACE(args.join(' ').toStdString());
+        QProcess full;
+        full.setStandardOutputFile("/dev/full");
+        full.start(QStringLiteral(KELVANE_CLI_PATH), args);
+        ASSERT_TRUE(full.waitForFinished(20000));
+        EXPECT_EQ(std::pair(full.exitStatus(), full.exitCode()), std::pair(QProcess::NormalExit, 1));
+        EXPECT_FALSE(full.readAllStandardError().isEmpty());
+
+        QProcess producer, consumer;
+        producer.setStandardOutputProcess(&consumer);
+        producer.start(QStringLiteral(KELVANE_CLI_PATH), args);
+        consumer.start("head", {"-n", "1"});
+        ASSERT_TRUE(consumer.waitForFinished(10000));
+        ASSERT_TRUE(producer.waitForFinished(10000));
+        EXPECT_EQ(std::pair(producer.exitStatus(), producer.exitCode()), std::pair(QProcess::NormalExit, 0));
+        EXPECT_TRUE(producer.readAllStandardError().isEmpty());
+        EXPECT_EQ(consumer.readAllStandardOutput().count('\n'), 1);
+    }
+}
+
 // The sink itself, with each step of the write failing on purpose.
 TEST(OutputSink, AFailingStepKeepsTheOldFileAndSaysWhy)
 {
@@ -134,7 +157,7 @@ TEST(OutputSink, AFailingStepKeepsTheOldFileAndSaysWhy)
         EXPECT_EQ(sink.error(), QString::fromLocal8Bit(std::strerror(c.error)));
         EXPECT_FALSE(sink.pipeClosed());
         EXPECT_EQ(readAll(keep), "old\n");
-        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"keep.txt"});
+        EXPECT_EQ(entryNames(dir.path()), QStringList{"keep.txt"});
     }
 }
 } // namespace

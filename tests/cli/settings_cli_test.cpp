@@ -1,5 +1,6 @@
 // The window's options file as kelvane-cli meets it: a damaged file is set
-// aside with one line on stderr, a byte-order mark is no damage.
+// aside with one line on stderr; without --from-settings the window's
+// first-run options apply.
 #include "cli_run.h"
 
 #include <QRegularExpression>
@@ -27,32 +28,28 @@ TEST(SettingsCli, DamagedOptionsFileIsSetAsideWithOneNoticeOnce)
     EXPECT_EQ(std::pair(r.status, r.err), std::pair(0, QByteArray())) << "told once";
 }
 
-TEST(SettingsCli, OptionsFileWithAByteOrderMarkIsUsed)
-{
-    QTemporaryDir dir;
-    const QProcessEnvironment env =
-        envWithStore(dir.path(), "\xEF\xBB\xBF[General]\nisUCase=0\nisLCase=0\nisNum=1\nlen_min_str=3\nlen_max_str=3\n"
-                                 "count_str=4\n");
-    const CliResult r = runCli({"strings", "--from-settings"}, env);
-    ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
-    const QStringList rows = lines(r.out);
-    ASSERT_EQ(rows.size(), 4);
-    for (const QString& row : rows)
-        EXPECT_TRUE(QRegularExpression("^[0-9]{3}$").match(row).hasMatch()) << row.toStdString();
-}
-
 // A command without --from-settings starts from the window's first-run
-// options: on a store that holds nothing the two give the same bytes.
+// options: on a store that holds nothing the two give the same bytes, 10 rows
+// of integers 80..100 or of 8 to 16 letters and digits of every kind.
 TEST(SettingsCli, DefaultsAreTheWindowsFirstRunOptions)
 {
     QTemporaryDir dir;
     const QProcessEnvironment env = envWithStore(dir.path(), "");
-    for (const char* command : {"strings", "numbers"}) {
-        const CliResult plain = runCli({command, "--seed", "drift"}, env);
-        const CliResult stored = runCli({command, "--seed", "drift", "--from-settings"}, env);
+    const struct {
+        const char* command;
+        const char* row;
+    } cases[] = {{"numbers", "^(8\\d|9\\d|100)$"}, {"strings", "^[A-Za-z0-9]{8,16}$"}};
+    for (const auto& c : cases) {
+        const CliResult plain = runCli({c.command, "--seed", "drift"}, env);
+        const CliResult stored = runCli({c.command, "--seed", "drift", "--from-settings"}, env);
         ASSERT_EQ(plain.status, 0) << plain.err.toStdString();
-        EXPECT_EQ(plain.out, stored.out) << command;
-        EXPECT_EQ(lines(plain.out).size(), 10) << command;
+        EXPECT_EQ(plain.out, stored.out) << c.command;
+        const QStringList rows = lines(plain.out);
+        EXPECT_EQ(rows.size(), 10) << c.command;
+        for (const QString& row : rows)
+            EXPECT_TRUE(QRegularExpression(c.row).match(row).hasMatch()) << row.toStdString();
     }
+    const QString all = lines(runCli({"strings", "--seed", "drift"}, env).out).join(QString());
+    for (const char* kind : {"[A-Z]", "[a-z]", "[0-9]"})
+        EXPECT_TRUE(all.contains(QRegularExpression(kind))) << kind << " missing from " << all.toStdString();
 }

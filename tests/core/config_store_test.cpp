@@ -26,29 +26,17 @@ std::vector<std::string> filesIn(const std::string& dir)
         names.push_back(e.path().filename().string());
     return names;
 }
-} // namespace
 
-TEST(ConfigStore, FirstRunDefaultsLetEveryTabGenerate)
-{
-    ScopedCore c;
-    EXPECT_EQ(c->getConfigB("isUCase"), 1);
-    EXPECT_EQ(c->getConfigB("isHz"), 0);
-    EXPECT_EQ(c->getConfigStr("charSpec"), "!@#$%^&*");
-    EXPECT_EQ(c->getConfigStr("charExclude"), "0O1lI");
-    EXPECT_EQ(c->getConfigStr("len_min_str"), "8"); // numbers load as text
-    EXPECT_EQ(c->getConfigStr("count_str"), "10");
-    EXPECT_EQ(c->getConfigInt("xsw"), 2);
-    EXPECT_EQ(c->getConfigInt("min_delay"), 1000);
-    EXPECT_EQ(c->getConfigStr("fileProgram"), "");
-    EXPECT_EQ(c->getConfigInt("neverHeardOf"), 0);
-    EXPECT_EQ(c->getConfigStr("neverHeardOf"), "");
-    EXPECT_EQ(c->getConfigB("neverHeardOf"), 0);
-}
-
-TEST(ConfigStore, RoundTripsAcrossRestartsIntegersReadBackAsDecimalText)
-{
+// A store file in a private folder.
+class OptionStore : public ::testing::Test {
+protected:
     TempDir dir;
     const std::string path = dir.filePath("Kelvane.ini");
+};
+} // namespace
+
+TEST_F(OptionStore, RoundTripsAcrossRestartsIntegersReadBackAsDecimalText)
+{
     const CString hz = gbk::lit("测试,头部 = [x]; #y \"q\"");
     {
         auto core = coreAt(path);
@@ -71,28 +59,21 @@ TEST(ConfigStore, RoundTripsAcrossRestartsIntegersReadBackAsDecimalText)
     EXPECT_NE(readFile(path).find("测试"), std::string::npos);
 }
 
-TEST(ConfigStore, UnusableValuesFallBackToDefaults)
+TEST_F(OptionStore, UnusableValuesFallBackToDefaults)
 {
-    TempDir dir;
-    const std::string path = dir.filePath("Kelvane.ini");
     ASSERT_TRUE(writeFile(path, "[General]\nisUCase=2\nisLCase=-1\nisNum=abc\nisHz=1\nisCharEx=0\n"
                               "count_int=12abc\nxsw=99999999999\nlen_min_str=3\nhead=a, b\n"));
     auto core = coreAt(path);
     // A flag is only ever 0 or 1, so a check box never sees an indeterminate state.
-    EXPECT_EQ(core->getConfigB("isUCase"), 1);
-    EXPECT_EQ(core->getConfigB("isLCase"), 1);
-    EXPECT_EQ(core->getConfigB("isNum"), 1);
-    EXPECT_EQ(core->getConfigB("isHz"), 1);
-    EXPECT_EQ(core->getConfigB("isCharEx"), 0);
-    EXPECT_EQ(core->getConfigInt("count_int"), 10);
-    EXPECT_EQ(core->getConfigInt("xsw"), 2);
+    for (const auto& [key, want] : {std::pair<const char*, int>{"isUCase", 1}, {"isLCase", 1}, {"isNum", 1},
+                                    {"isHz", 1}, {"isCharEx", 0}})
+        EXPECT_EQ(core->getConfigB(key), want) << key;
+    EXPECT_EQ(std::pair(core->getConfigInt("count_int"), core->getConfigInt("xsw")), std::pair(10, 2));
     EXPECT_EQ(core->getConfigStr("len_min_str"), "3");
 }
 
-TEST(ConfigStore, GarbageFileStartsWithDefaultsAndIsKeptAside)
+TEST_F(OptionStore, GarbageFileStartsWithDefaultsAndIsKeptAside)
 {
-    TempDir dir;
-    const std::string path = dir.filePath("Kelvane.ini");
     std::string junk;
     for (int i = 0; i < 4096; ++i)
         junk.push_back(char((i * 37 + 11) & 0xff));
@@ -115,10 +96,8 @@ TEST(ConfigStore, GarbageFileStartsWithDefaultsAndIsKeptAside)
     EXPECT_EQ(again->store().setAsideNotice(), "");
 }
 
-TEST(ConfigStore, DamagedFileWithoutRoomForItsCopyIsLeftUntouched)
+TEST_F(OptionStore, DamagedFileWithoutRoomForItsCopyIsLeftUntouched)
 {
-    TempDir dir;
-    const std::string path = dir.filePath("Kelvane.ini");
     ASSERT_TRUE(writeFile(path, "[General\nisHz=1\n"));
     ASSERT_TRUE(std::filesystem::create_directories(path + ".corrupt")); // the copy cannot be made
     {
@@ -135,7 +114,7 @@ TEST(ConfigStore, DamagedFileWithoutRoomForItsCopyIsLeftUntouched)
 
 // Editors may start a UTF-8 file with a byte-order mark: every setting and
 // the user's own keys are kept, whatever the first line is.
-TEST(ConfigStore, ByteOrderMarkIsAccepted)
+TEST_F(OptionStore, ByteOrderMarkIsAccepted)
 {
     const std::string bom("\xEF\xBB\xBF");
     const struct {
@@ -148,31 +127,28 @@ TEST(ConfigStore, ByteOrderMarkIsAccepted)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        TempDir dir;
-        const std::string path = dir.filePath("Kelvane.ini");
-        ASSERT_TRUE(writeFile(path, bom + c.body));
+        const std::string file = dir.filePath(std::string(c.name) + ".ini");
+        ASSERT_TRUE(writeFile(file, bom + c.body));
         {
-            auto core = coreAt(path);
+            auto core = coreAt(file);
             EXPECT_FALSE(core->store().wasCorrupt());
             EXPECT_EQ(core->getConfigB("isHz"), 1);
             EXPECT_EQ(core->getConfigStr("head"), gbk::lit("头"));
             EXPECT_EQ(core->getConfigInt("count_str"), 33);
             core->saveConfigInt("count_int", 4);
         }
-        EXPECT_FALSE(std::filesystem::exists(path + ".corrupt"));
-        auto core = coreAt(path);
+        EXPECT_FALSE(std::filesystem::exists(file + ".corrupt"));
+        auto core = coreAt(file);
         EXPECT_EQ(std::pair(core->getConfigInt("count_int"), core->getConfigB("isHz")), std::pair(4, 1));
-        const std::string file = readFile(path);
-        EXPECT_NE(file.find("[mine]\nnote=keep me"), std::string::npos) << file;
+        const std::string text = readFile(file);
+        EXPECT_NE(text.find("[mine]\nnote=keep me"), std::string::npos) << text;
     }
 }
 
 // A NUL in a stored text (put there by hand) ends the text: nothing after it
 // reaches a control or a row.
-TEST(ConfigStore, StoredTextsEndAtANul)
+TEST_F(OptionStore, StoredTextsEndAtANul)
 {
-    TempDir dir;
-    const std::string path = dir.filePath("Kelvane.ini");
     ASSERT_TRUE(writeFile(path, "[General]\nhead=ab\\0cd\ntail=\"\\x0z\"\ninsertStr=3|x\\0|1|y\ncharSpec=\\0\n"));
     {
         auto core = coreAt(path);
@@ -185,39 +161,27 @@ TEST(ConfigStore, StoredTextsEndAtANul)
     EXPECT_EQ(coreAt(path)->getConfigStr("fileProgram"), "run");
 }
 
-TEST(ConfigStore, PipeInPlaceOfTheFileIsNeitherReadNorReplaced)
+// A pipe (reading it would wait for a writer forever) or a folder in place of
+// the file: neither read nor replaced, and the run goes on with the defaults.
+TEST_F(OptionStore, PipeOrFolderInPlaceOfTheFileIsNeitherReadNorReplaced)
 {
-    TempDir dir;
-    const std::string path = dir.filePath("Kelvane.ini");
     ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
-    {
-        auto core = coreAt(path); // would wait for a writer forever if it read the pipe
-        EXPECT_EQ(core->getConfigInt("count_time"), 5);
+    const std::string folder = dir.filePath("folder.ini");
+    ASSERT_TRUE(std::filesystem::create_directories(folder));
+    for (const std::string& p : {path, folder}) {
+        auto core = coreAt(p);
+        EXPECT_EQ(core->getConfigInt("count_time"), 5) << p;
         core->saveConfigInt("count_time", 9);
-        EXPECT_FALSE(core->store().sync());
+        EXPECT_FALSE(core->store().sync()) << p;
     }
     struct stat st = {};
     ASSERT_EQ(stat(path.c_str(), &st), 0);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
 }
 
-TEST(ConfigStore, UnwritableLocationNeverCrashes)
+TEST_F(OptionStore, WritesReplaceTheFileWholeLeavingNoTemporaries)
 {
-    TempDir dir;
-    // A folder where the file should be: it can be neither read nor written.
-    const std::string path = dir.filePath("Kelvane.ini");
-    ASSERT_TRUE(std::filesystem::create_directories(path));
-    auto core = coreAt(path);
-    EXPECT_EQ(core->getConfigInt("count_time"), 5);
-    core->saveConfigInt("count_time", 9);
-    EXPECT_FALSE(core->store().sync());
-    EXPECT_TRUE(std::filesystem::is_directory(path));
-}
-
-TEST(ConfigStore, WritesReplaceTheFileWholeLeavingNoTemporaries)
-{
-    TempDir dir;
-    const std::string path = dir.filePath("Kelvane.ini");
     for (int round = 0; round < 3; ++round) {
         auto core = coreAt(path);
         core->saveConfigStr("insertStr", std::string(5000, char('a' + round)));

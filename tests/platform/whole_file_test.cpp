@@ -4,11 +4,11 @@
 #include "platform/files/file_writer.h"
 #include "platform/files/whole_file.h"
 #include "support/failing_file_calls.h"
+#include "support/file_bytes.h"
 #include "support/small_tmpfs.h"
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -17,7 +17,6 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
-#include "support/file_bytes.h"
 
 namespace {
 using At = FailingFileCalls::At;
@@ -26,17 +25,6 @@ using Step = FileFailure::Step;
 std::string fsPath(const QString& path)
 {
     return QFile::encodeName(path).toStdString();
-}
-
-QStringList names(const QString& dir)
-{
-    return QDir(dir).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
-}
-
-mode_t modeOf(const QString& path)
-{
-    struct stat st {};
-    return ::lstat(fsPath(path).c_str(), &st) == 0 ? st.st_mode : 0;
 }
 
 TEST(WholeFile, EveryFailingStepKeepsTheOldFileAndLeavesNoTemporary)
@@ -71,7 +59,7 @@ TEST(WholeFile, EveryFailingStepKeepsTheOldFileAndLeavesNoTemporary)
         EXPECT_EQ(f.error, c.error);
         EXPECT_EQ(readAll(keep), "old contents\n");
         EXPECT_EQ(modeOf(keep) & 0777, 0640u);
-        EXPECT_EQ(names(dir.path()), QStringList({"keep.txt", "source.txt"}));
+        EXPECT_EQ(entryNames(dir.path()), QStringList({"keep.txt", "source.txt"}));
     }
 }
 
@@ -107,7 +95,7 @@ TEST(WholeFile, ReplacesKeepingPermissionsFollowsLinksAndConvertsPieceByPiece)
     };
     EXPECT_EQ(copyWholeFile(fsPath(source), fsPath(copy), refuse, 4).step, Step::Convert);
     EXPECT_EQ(readAll(copy), "ABCDEFGHIJ") << "a refused source leaves the old copy";
-    EXPECT_EQ(names(dir.path()), QStringList({"copy.txt", "keep.txt", "link.txt", "source.txt"}));
+    EXPECT_EQ(entryNames(dir.path()), QStringList({"copy.txt", "keep.txt", "link.txt", "source.txt"}));
 }
 
 TEST(WholeFile, WhatIsNotARegularFileIsWrittenThroughNeverReplaced)
@@ -155,7 +143,7 @@ TEST(WholeFile, WhatIsNotARegularFileIsWrittenThroughNeverReplaced)
     }
     ::close(fd);
     EXPECT_EQ(readAll(log), "log\nrow\nrow\nrow\n");
-    EXPECT_EQ(names(dir.path()), QStringList({"alias", "fifo", "log.txt"}));
+    EXPECT_EQ(entryNames(dir.path()), QStringList({"alias", "fifo", "log.txt"}));
 
     // A character device node (the null device), made here when allowed.
     const QString null = dir.filePath("null");

@@ -6,6 +6,7 @@
 #include "platform/dialog_driver.h"
 #include "res/resource.h"
 #include "support/failing_file_calls.h"
+#include "support/file_bytes.h"
 #include "support/recording_boxes.h"
 #include "support/scoped_core.h"
 #include "support/small_tmpfs.h"
@@ -17,7 +18,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -26,7 +26,6 @@
 #include <functional>
 #include <memory>
 #include <ostream>
-#include "support/file_bytes.h"
 
 // Messages shown as text when a comparison fails.
 inline void PrintTo(const QString& s, std::ostream* os)
@@ -35,11 +34,6 @@ inline void PrintTo(const QString& s, std::ostream* os)
 }
 
 namespace {
-QStringList names(const QString& dir)
-{
-    return QDir(dir).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
-}
-
 // Each tab with something to export: the three boxes and the string tab's
 // output file (a run of more than 1000 rows).
 struct Tab {
@@ -107,10 +101,10 @@ TEST_F(ExportFailure, EachFailingStepIsReportedAndTheOldFileKept)
         int error;
         const char* message;
     } failures[] = {
+        // The write and the save step each (fsync and close fail as the save
+        // step too: the file tests check that).
         {At::Write, ENOSPC, "写入文件“%1”失败：%2"},
         {At::LaterWrite, EIO, "写入文件“%1”失败：%2"},
-        {At::Fsync, EIO, "保存文件“%1”失败：%2"},
-        {At::Close, EDQUOT, "保存文件“%1”失败：%2"},
         {At::Rename, EXDEV, "保存文件“%1”失败：%2"},
     };
     for (const Tab& tab : kTabs) {
@@ -126,7 +120,7 @@ TEST_F(ExportFailure, EachFailingStepIsReportedAndTheOldFileKept)
             }
             EXPECT_EQ(shown, QString::fromUtf8(f.message).arg(keep, QString::fromLocal8Bit(std::strerror(f.error))));
             EXPECT_EQ(readAll(keep), "old\r\n");
-            EXPECT_EQ(names(dir.path()), QStringList{"keep.txt"});
+            EXPECT_EQ(entryNames(dir.path()), QStringList{"keep.txt"});
         }
         // And without a failure, the file is replaced.
         QTemporaryDir dir;

@@ -57,9 +57,8 @@ protected:
 
 TEST_F(NumberPage, StartShowsStoredOptionsAndAlwaysTheDefaultRange)
 {
-    // First run: integers, 10 rows, 2 decimals, and the decimals field enabled anyway.
-    EXPECT_EQ(texts(), (Texts{"80", "100", "10", "2"}));
-    EXPECT_EQ(std::pair(page->IsDlgButtonChecked(id::isInt), page->IsDlgButtonChecked(id::isFloat)), std::pair(1, 0));
+    // First run (the values themselves: the main window's test): integers
+    // only, and the decimals field enabled anyway.
     EXPECT_TRUE(page->IsDlgItemEnabled(id::decimals));
 
     // Closing stores the fields as typed, even values the check refuses, and never the range.

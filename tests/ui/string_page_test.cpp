@@ -6,15 +6,14 @@
 #include "res/resource.h"
 #include "support/recording_boxes.h"
 #include "support/scoped_core.h"
+#include "support/scoped_env.h"
 #include "ui/output_file.h"
 #include "ui/string_page.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
-#include <optional>
 #include <vector>
 
 namespace {
@@ -28,35 +27,6 @@ const char* const kDataHomeVariable = "LOCALAPPDATA";
 #else
 const char* const kDataHomeVariable = "XDG_DATA_HOME";
 #endif
-
-// An environment variable set for one scope, then restored.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name)
-    {
-        if (const char* old = std::getenv(name))
-            old_ = old;
-        set(value);
-    }
-    ~ScopedEnv() { set(old_.value_or("")); }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    void set(const std::string& value)
-    {
-#ifdef _WIN32
-        _putenv_s(name_, value.c_str());
-#else
-        if (value.empty() && !old_)
-            unsetenv(name_);
-        else
-            setenv(name_, value.c_str(), 1);
-#endif
-    }
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 // text (UTF-8) is count rows of len characters, none of them a space, each followed by CR LF.
 bool rowsOf(const std::string& text, int count, int len)
@@ -293,7 +263,7 @@ TEST(StringPageFile, FileFailuresNameThePathAndNeverClaimSuccess)
     // nothing can be created in either.
     ASSERT_TRUE(writeFile(tmp.filePath("program"), "x"));
     {
-        ScopedEnv data(kDataHomeVariable, tmp.filePath("program/data"));
+        ScopedEnv data(kDataHomeVariable, tmp.filePath("program/data").c_str());
         expectFailure(tmp.filePath("program"), "无法创建输出文件", tmp.filePath("program/data"));
     }
     // An output file that cannot be removed (a folder in its place) stops the run.
