@@ -3,15 +3,14 @@
 # which the test main sets up, so no test touches the user's settings.
 find_package(GTest REQUIRED)
 
-# kelvane_add_test_dir(<dir> MAIN <main library> LIBS <libraries...>
+# kelvane_add_test_dir(<dir> TESTS <names...> MAIN <main library> LIBS <libraries...>
 #                      [DEFINES <definitions...>] [DEPENDS <targets...>])
+# Each name is tests/<dir>/<name>.cpp, built as the test <dir>_<name>.
 function(kelvane_add_test_dir dir)
-  cmake_parse_arguments(ARG "" "MAIN" "LIBS;DEFINES;DEPENDS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*_test.cpp)
-  foreach(src IN LISTS sources)
-    get_filename_component(name ${src} NAME_WE)
+  cmake_parse_arguments(ARG "" "MAIN" "TESTS;LIBS;DEFINES;DEPENDS" ${ARGN})
+  foreach(name IN LISTS ARG_TESTS)
     set(target ${dir}_${name})
-    add_executable(${target} ${src})
+    add_executable(${target} ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/${name}.cpp)
     target_link_libraries(${target} PRIVATE ${ARG_MAIN} ${ARG_LIBS} GTest::gtest GTest::gmock)
     target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
     target_compile_definitions(${target} PRIVATE ${ARG_DEFINES})
