@@ -1,0 +1,37 @@
+# The Windows build (cmake/mingw-w64.cmake): the Win32 back ends, no Qt.
+# Tests are Windows programs that ctest runs under Wine (wine-run.sh), in one
+# Wine session per test run (wine-session.sh, the "wine" fixture).
+
+if(KELVANE_TESTS)
+  # GoogleTest built for Windows from the sources of Debian's googletest.
+  set(KELVANE_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources")
+  if(NOT EXISTS ${KELVANE_GTEST_SOURCE}/CMakeLists.txt)
+    message(FATAL_ERROR "No GoogleTest sources in ${KELVANE_GTEST_SOURCE} (Debian package googletest)")
+  endif()
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(${KELVANE_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+  enable_testing()
+
+  set(KELVANE_WINE_DIR ${CMAKE_BINARY_DIR}/wine)
+  add_test(NAME wine_session_start COMMAND ${PROJECT_SOURCE_DIR}/cmake/wine-session.sh start ${CMAKE_BINARY_DIR})
+  add_test(NAME wine_session_stop COMMAND ${PROJECT_SOURCE_DIR}/cmake/wine-session.sh stop ${CMAKE_BINARY_DIR})
+  set_tests_properties(wine_session_start PROPERTIES FIXTURES_SETUP wine TIMEOUT 180)
+  set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine)
+endif()
+
+# kelvane_add_wine_test(<name> SOURCES <files...> LIBS <libraries...>)
+# A Windows test program run under Wine in the test session.
+function(kelvane_add_wine_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300
+    ENVIRONMENT "KELVANE_WINE_DIR=${KELVANE_WINE_DIR}")
+endfunction()
+
+add_subdirectory(core/win32)
+if(KELVANE_TESTS)
+  add_subdirectory(tests/win32)
+endif()
