@@ -2,6 +2,9 @@
 # Tests are Windows programs that ctest runs under Wine (wine-run.sh), in one
 # Wine session per test run (wine-session.sh, the "wine" fixture).
 
+# The W functions throughout (GBK is converted explicitly); Windows 7 and later.
+add_compile_definitions(UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601 WINVER=0x0601)
+
 if(KELVANE_TESTS)
   # GoogleTest built for Windows from the sources of Debian's googletest.
   set(KELVANE_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources")
@@ -31,7 +34,9 @@ function(kelvane_add_wine_test name)
     ENVIRONMENT "KELVANE_WINE_DIR=${KELVANE_WINE_DIR}")
 endfunction()
 
+enable_language(RC)
 add_subdirectory(core/win32)
+add_subdirectory(res/win32)
 if(KELVANE_TESTS)
   add_subdirectory(tests/win32)
 endif()

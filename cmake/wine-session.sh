@@ -18,6 +18,18 @@ stop() {
   fi
 }
 
+make_prefix() {
+  # Wine's helper processes outlive wineboot: keep them off ctest's pipes.
+  wineboot -i >"$dir/wineboot.log" 2>&1 </dev/null
+  # Test settings, not the program's: the dialog font 宋体/SimSun drawn with
+  # a CJK font Debian has, and windows that hide at once without a window
+  # manager (unmanaged windows).
+  local reg=(wine reg add)
+  "${reg[@]}" 'HKCU\Software\Wine\Fonts\Replacements' /v SimSun /d 'Noto Sans CJK SC' /f
+  "${reg[@]}" 'HKCU\Software\Wine\Fonts\Replacements' /v '宋体' /d 'Noto Sans CJK SC' /f
+  "${reg[@]}" 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
+}
+
 start() {
   stop
   mkdir -p "$dir"
@@ -34,17 +46,18 @@ start() {
   export DISPLAY
   DISPLAY=$(cat "$dir/display")
 
+  # Each run gets a fresh copy of a prefix made once per build folder and Wine
+  # version (making one takes 15 to 60 s, copying it a few seconds).
+  local base=$dir/prefix-base stamp
+  stamp=$(wine --version)
+  if [ "$(cat "$base/.kelvane-stamp" 2>/dev/null)" != "$stamp" ]; then
+    rm -rf "$base"
+    WINEPREFIX=$base make_prefix
+    WINEPREFIX=$base wineserver -w
+    echo "$stamp" >"$base/.kelvane-stamp"
+  fi
   rm -rf "$WINEPREFIX"
-  # Wine's helper processes outlive wineboot: keep them off ctest's pipes.
-  wineboot -i >"$dir/wineboot.log" 2>&1 </dev/null
-  # Test settings, not the program's: the dialog font 宋体/SimSun drawn with
-  # a CJK font Debian has, and windows that hide at once without a window
-  # manager (unmanaged windows).
-  local reg=(wine reg add)
-  "${reg[@]}" 'HKCU\Software\Wine\Fonts\Replacements' /v SimSun /d 'Noto Sans CJK SC' /f
-  "${reg[@]}" 'HKCU\Software\Wine\Fonts\Replacements' /v '宋体' /d 'Noto Sans CJK SC' /f
-  "${reg[@]}" 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
-  wineserver -w
+  cp -a --reflink=auto "$base" "$WINEPREFIX"
   # One server for the whole run, with Wine's services already up; it ends by
   # itself a minute after the last test if the cleanup never runs.
   wineserver -p60
