@@ -13,8 +13,8 @@ public:
     BenchCore()
     {
         CoreOptions o;
-        o.configPath = dir_.filePath(QStringLiteral("Kelvane.ini"));
-        o.appPath = dir_.path();
+        o.configPath = dir_.filePath(QStringLiteral("Kelvane.ini")).toStdString();
+        o.appPath = dir_.path().toStdString();
         core_ = std::make_unique<CCore>(std::move(o));
         g_core = core_.get();
     }

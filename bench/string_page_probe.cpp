@@ -12,6 +12,7 @@
 #include "core/ccore.h"
 #include "core/core_options.h"
 #include "core/gbk.h"
+#include "core/qt/qgbk.h"
 #include "gen/string_gen.h"
 #include "platform/dialog/boxes.h"
 #include "res/resource.h"
@@ -61,7 +62,7 @@ int runGenerator(int rows, const QString& path)
 {
     CoreOptions o;
     QTemporaryDir store;
-    o.configPath = store.filePath(QStringLiteral("Kelvane.ini"));
+    o.configPath = store.filePath(QStringLiteral("Kelvane.ini")).toStdString();
     CCore core(std::move(o));
     g_core = &core;
     StringSettings s = benchSettings(rows);

@@ -4,6 +4,7 @@
 #include "core/config_store.h"
 #include "core/core_options.h"
 #include "core/gbk.h"
+#include "core/qt/qgbk.h"
 
 #include <cctype>
 #include <cstdio>
@@ -60,7 +61,7 @@ std::optional<CString> argToGbk(const std::string& utf8, const char* option)
     const QString text = QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
     if (auto bytes = gbk::encode(text))
         return bytes;
-    printError(std::string(option) + " 含有无法用 GBK 表示的字符“" + gbk::firstUnencodable(text).toStdString() + "”",
+    printError(std::string(option) + " 含有无法用 GBK 表示的字符“" + gbk::firstUnencodable(utf8) + "”",
                true);
     return std::nullopt;
 }

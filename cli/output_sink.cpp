@@ -1,6 +1,6 @@
 #include "cli/output_sink.h"
 
-#include "core/gbk.h"
+#include "core/qt/qgbk.h"
 
 #include <QSaveFile>
 

@@ -4,7 +4,7 @@
 
 #include "cli/cli_common.h"
 #include "core/ccore.h"
-#include "core/gbk.h"
+#include "core/qt/qgbk.h"
 #include "gen/timed_run.h"
 #include "platform/launch/launcher.h"
 

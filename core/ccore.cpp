@@ -4,41 +4,21 @@
 #include "core/core_options.h"
 
 #include "core/gbk.h"
+#include "core/sys/files.h"
+#include "core/sys/program_folder.h"
 #include "core/textutil.h"
 
-#include <QFile>
-#include <QFileInfo>
-
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
 
 CCore* g_core = nullptr;
 tagSoft* g_soft = nullptr;
-
-namespace {
-QString runningProgramFolder()
-{
-    std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec)
-        return QStringLiteral(".");
-    return QString::fromStdString(exe.parent_path().string());
-}
-} // namespace
-
-QString pathFromGbk(const CString& path)
-{
-    return gbk::decode(path);
-}
 
 CCore::CCore() : CCore(CoreOptions{}) {}
 
 CCore::CCore(CoreOptions options)
     : random_(options.random ? std::move(options.random) : std::make_unique<RandomGen>(RandomGen::secure())),
-      store_(std::make_unique<ConfigStore>(options.configPath.isEmpty() ? ConfigStore::defaultPath()
-                                                                        : options.configPath)),
-      appPath_((options.appPath.isEmpty() ? runningProgramFolder() : options.appPath).toStdString())
+      store_(std::make_unique<ConfigStore>(openSettings(options.configPath))),
+      appPath_(options.appPath.empty() ? sys::programFolder() : options.appPath)
 {
     if (appPath_.empty() || appPath_.back() != '/')
         appPath_ += '/';
@@ -56,7 +36,7 @@ void CCore::saveConfigStr(const CString& key, const CString& value) { store_->se
 CString CCore::getAppPath()
 {
     // A folder name GBK cannot hold is kept as UTF-8 bytes rather than lost.
-    if (auto bytes = gbk::encode(QString::fromStdString(appPath_)))
+    if (auto bytes = gbk::fromUtf8(appPath_))
         return *bytes;
     return appPath_;
 }
@@ -68,17 +48,13 @@ CString CCore::getFg(const CString& s, char sep, int index)
 
 int CCore::isFileExist(const CString& path)
 {
-    return QFileInfo::exists(pathFromGbk(path)) ? 1 : 0;
+    return sys::fileExists(gbk::toUtf8(path)) ? 1 : 0;
 }
 
-bool CCore::createFile(const CString& path, int flag)
+bool CCore::createFile(const CString& path, int)
 {
-    QFile f(pathFromGbk(path));
-    const auto mode = flag == 1 ? (QIODevice::WriteOnly | QIODevice::Append) : QIODevice::WriteOnly;
-    if (!f.open(mode))
-        return false;
-    f.close();
-    return true;
+    // The program passes 1 (keep an existing file); nothing else is offered.
+    return sys::createFileKeeping(gbk::toUtf8(path));
 }
 
 void CCore::msgboxWarning(HWND owner, const CString& text)
@@ -87,7 +63,7 @@ void CCore::msgboxWarning(HWND owner, const CString& text)
         presenter_->warning(owner, text);
         return;
     }
-    std::fprintf(stderr, "%s\n", gbk::decode(text).toLocal8Bit().constData());
+    std::fprintf(stderr, "%s\n", gbk::toUtf8(text).c_str());
 }
 
 CString CCore::uu(tagOprType op, tagSoft* soft, const CString&)

@@ -9,7 +9,6 @@
 #include <memory>
 #include <string>
 
-// Kept out of this header so that the generators see no Qt type.
 class ConfigStore;
 struct CoreOptions; // core/core_options.h
 

@@ -1,112 +1,90 @@
 #include "core/config_store.h"
 
 #include "core/gbk.h"
+#include "core/options.h"
 
-#include <QDateTime>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSettings>
-#include <QStandardPaths>
-
+#include <charconv>
 #include <climits>
+#include <cstdint>
 
 namespace {
-QString keyOf(const std::string& key)
+// A whole decimal integer, blanks around it allowed; nothing else.
+bool toIntStrict(const std::string& text, int* out)
 {
-    return gbk::decode(key);
-}
-
-bool toIntStrict(const QVariant& v, int* out)
-{
-    bool ok = false;
-    const qlonglong n = v.toString().trimmed().toLongLong(&ok);
-    if (!ok || n < INT_MIN || n > INT_MAX)
+    std::size_t b = 0, e = text.size();
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; };
+    while (b < e && blank(text[b]))
+        ++b;
+    while (e > b && blank(text[e - 1]))
+        --e;
+    if (b < e && text[b] == '+')
+        ++b;
+    std::int64_t n = 0;
+    const auto [p, ec] = std::from_chars(text.data() + b, text.data() + e, n);
+    if (b == e || ec != std::errc() || p != text.data() + e || n < INT_MIN || n > INT_MAX)
         return false;
     *out = int(n);
     return true;
 }
 } // namespace
 
-QString ConfigStore::defaultPath()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-           + QStringLiteral("/Kelvane/Kelvane.ini");
-}
-
-ConfigStore::ConfigStore(const QString& path) : path_(path)
-{
-    settings_ = std::make_unique<QSettings>(path_, QSettings::IniFormat);
-    settings_->allKeys(); // parse now, so a damaged file is noticed before any write
-    if (settings_->status() == QSettings::FormatError) {
-        // Keep the damaged file for the user, then start from the defaults.
-        corrupt_ = true;
-        const QString aside = path_ + QStringLiteral(".corrupt");
-        QFile::remove(aside);
-        QFile::copy(path_, aside);
-        settings_->clear();
-    }
-}
+ConfigStore::ConfigStore(std::unique_ptr<SettingsBackend> backend) : backend_(std::move(backend)) {}
 
 ConfigStore::~ConfigStore()
 {
     sync();
 }
 
-std::optional<QVariant> ConfigStore::raw(const std::string& key) const
-{
-    const QVariant v = settings_->value(keyOf(key));
-    if (!v.isValid() || v.userType() == QMetaType::QStringList || v.userType() == QMetaType::QVariantList)
-        return std::nullopt;
-    return v;
-}
-
 int ConfigStore::getB(const std::string& key) const
 {
     int n = 0;
-    if (auto v = raw(key); v && toIntStrict(*v, &n) && (n == 0 || n == 1))
+    if (auto v = backend_->read(key); v && toIntStrict(*v, &n) && (n == 0 || n == 1))
         return n;
-    // A missing or unusable flag falls back to its default, which is 0 or 1.
-    const QVariant d = configDefault(key);
-    return d.isValid() && d.toInt() != 0 ? 1 : 0;
+    // A missing or unusable flag falls back to its first-run value, 0 or 1.
+    const OptionDef* d = opt::find(key);
+    return d && d->firstInt != 0 ? 1 : 0;
 }
 
 int ConfigStore::getInt(const std::string& key) const
 {
+    const OptionDef* d = opt::find(key);
     int n = 0;
-    if (auto v = raw(key); v && toIntStrict(*v, &n))
+    if (auto v = backend_->read(key); v && toIntStrict(*v, &n) && (!d || (n >= d->min && n <= d->max)))
         return n;
-    return configDefault(key).toInt();
+    return d ? d->firstInt : 0;
 }
 
 std::string ConfigStore::getStr(const std::string& key) const
 {
-    if (auto v = raw(key)) {
-        // A text that GBK cannot hold (edited by hand) falls back to the default.
-        if (auto bytes = gbk::encode(v->toString()))
+    const OptionDef* d = opt::find(key);
+    if (auto v = backend_->read(key)) {
+        // A text GBK cannot hold (edited by hand) falls back to the default.
+        if (auto bytes = gbk::fromUtf8(*v))
             return *bytes;
     }
-    return gbk::encode(configDefault(key).toString()).value_or(std::string());
+    if (!d)
+        return {};
+    if (d->kind != OptionKind::Text)
+        return std::to_string(d->firstInt);
+    return d->firstText;
 }
 
 void ConfigStore::setB(const std::string& key, int value)
 {
-    settings_->setValue(keyOf(key), value ? 1 : 0);
+    backend_->write(key, value ? "1" : "0");
 }
 
 void ConfigStore::setInt(const std::string& key, int value)
 {
-    settings_->setValue(keyOf(key), value);
+    backend_->write(key, std::to_string(value));
 }
 
 void ConfigStore::setStr(const std::string& key, const std::string& value)
 {
-    settings_->setValue(keyOf(key), gbk::decode(value));
+    backend_->write(key, gbk::toUtf8(value));
 }
 
 bool ConfigStore::sync()
 {
-    settings_->sync();
-    // A format error seen while re-reading the old file does not stop the write.
-    return settings_->status() != QSettings::AccessError;
+    return backend_->sync();
 }

@@ -2,17 +2,12 @@
 // How a CCore is set up: where its store lives, the program folder it
 // reports, and its random source. Defaults suit the window program.
 #include "core/random.h"
-#include "core/types.h"
-
-#include <QString>
 
 #include <memory>
+#include <string>
 
 struct CoreOptions {
-    QString configPath;   // empty: ConfigStore::defaultPath()
-    QString appPath;      // empty: the folder of the running program
+    std::string configPath; // UTF-8; empty: the user's usual place (openSettings)
+    std::string appPath;    // UTF-8; empty: the folder of the running program
     std::unique_ptr<RandomGen> random; // null: the secure source
 };
-
-// A GBK path as a file name for Qt.
-QString pathFromGbk(const CString& path);

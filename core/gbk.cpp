@@ -1,43 +1,28 @@
+// The parts of the GBK helpers that need no converter of their own.
 #include "core/gbk.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
-
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
 namespace gbk {
-
-std::optional<std::string> encode(const QString& text)
+namespace {
+// Bytes of the UTF-8 sequence that starts with b (1 for a stray byte).
+std::size_t utf8Len(unsigned char b)
 {
-    if (text.isEmpty())
-        return std::string();
-    QStringEncoder enc("GBK");
-    if (!enc.isValid())
-        return std::nullopt;
-    const QByteArray bytes = enc(text);
-    if (enc.hasError())
-        return std::nullopt;
-    // The converter may substitute instead of failing: check the round trip.
-    QStringDecoder dec("GBK");
-    if (dec(bytes) != text || dec.hasError())
-        return std::nullopt;
-    return std::string(bytes.constData(), std::size_t(bytes.size()));
+    if (b >= 0xF0 && b <= 0xF4)
+        return 4;
+    if (b >= 0xE0)
+        return b <= 0xEF ? 3 : 1;
+    if (b >= 0xC2)
+        return 2;
+    return 1;
 }
-
-QString decode(std::string_view bytes, bool* ok)
-{
-    // Stateless: a lead byte cut off at the end counts as an error.
-    QStringDecoder dec("GBK", QStringConverter::Flag::Stateless);
-    const QString text = dec(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
-    if (ok)
-        *ok = dec.isValid() && !dec.hasError();
-    return text;
-}
+} // namespace
 
 std::string lit(const char* utf8)
 {
-    auto bytes = encode(QString::fromUtf8(utf8));
+    auto bytes = fromUtf8(utf8);
     if (!bytes) {
         std::fprintf(stderr, "kelvane: interface text not representable in GBK: %s\n", utf8);
         std::abort();
@@ -45,16 +30,31 @@ std::string lit(const char* utf8)
     return *bytes;
 }
 
-QString firstUnencodable(const QString& text)
+std::string firstUnencodable(std::string_view utf8)
 {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const qsizetype len = (text.at(i).isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
-        const QString ch = text.mid(i, len);
-        if (!encode(ch))
-            return ch;
-        i += len - 1;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const std::size_t n = std::min(utf8Len(static_cast<unsigned char>(utf8[i])), utf8.size() - i);
+        const std::string_view ch = utf8.substr(i, n);
+        if (!fromUtf8(ch))
+            return std::string(ch);
+        i += n;
     }
     return {};
+}
+
+std::string codePointName(std::string_view utf8)
+{
+    unsigned cp = 0;
+    if (!utf8.empty()) {
+        const auto b = static_cast<unsigned char>(utf8[0]);
+        const std::size_t n = std::min(utf8Len(b), utf8.size());
+        cp = n == 1 ? b : b & (0xFF >> (n + 1));
+        for (std::size_t i = 1; i < n; ++i)
+            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i]) & 0x3F);
+    }
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "U+%04X", cp);
+    return buf;
 }
 
 } // namespace gbk

@@ -1,25 +1,32 @@
 #pragma once
-// GBK (code page 936) <-> Unicode, where the program's GBK text meets Qt.
+// GBK (code page 936) <-> UTF-8, where the program's GBK text meets the
+// system (file names, the options file, the console, the toolkit). The
+// conversion itself is a seam with one implementation per system.
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include <QString>
-
 namespace gbk {
 
-// The GBK bytes of text, or nothing when text holds a character that GBK
-// cannot represent: such text is never silently altered.
-std::optional<std::string> encode(const QString& text);
+// The GBK bytes of UTF-8 text, or nothing when text holds a character that
+// GBK cannot represent (or is not valid UTF-8): such text is never silently
+// altered.
+std::optional<std::string> fromUtf8(std::string_view utf8);
 
-// The Unicode text of GBK bytes. Invalid sequences become U+FFFD; `ok`, when
+// The UTF-8 text of GBK bytes. Invalid sequences become U+FFFD; `ok`, when
 // given, tells whether the bytes were valid GBK.
-QString decode(std::string_view bytes, bool* ok = nullptr);
+std::string toUtf8(std::string_view bytes, bool* ok = nullptr);
 
 // GBK bytes of a UTF-8 literal known to be representable (interface texts).
+// Aborts with a message when it is not: a fault of the program's own texts.
 std::string lit(const char* utf8);
 
-// The first character of text that GBK cannot hold, for messages.
-QString firstUnencodable(const QString& text);
+// The first character of UTF-8 text that GBK cannot hold (as UTF-8), or the
+// empty text when there is none.
+std::string firstUnencodable(std::string_view utf8);
+
+// "U+1F600": the code point of the first character of UTF-8 text, for
+// messages that must name a character the message itself cannot hold.
+std::string codePointName(std::string_view utf8);
 
 } // namespace gbk

@@ -1,6 +1,6 @@
 #include "core/random.h"
 
-#include <sodium.h>
+#include "core/sys/keystream.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -13,16 +13,6 @@ struct RandomGen::Script {
     std::size_t next = 0;
     std::vector<Draw> draws;
 };
-
-namespace {
-void initSodium()
-{
-    if (sodium_init() < 0) {
-        std::fputs("kelvane: libsodium could not be initialised\n", stderr);
-        std::abort();
-    }
-}
-} // namespace
 
 RandomGen::RandomGen() = default;
 
@@ -61,31 +51,27 @@ RandomGen::~RandomGen()
 
 void RandomGen::wipe()
 {
-    sodium_memzero(key_, sizeof key_);
-    sodium_memzero(buf_, sizeof buf_);
-    sodium_memzero(&pool_, sizeof pool_);
-    sodium_memzero(&wantedFields_, sizeof wantedFields_);
+    keystream::wipe(key_, sizeof key_);
+    keystream::wipe(buf_, sizeof buf_);
+    keystream::wipe(&pool_, sizeof pool_);
+    keystream::wipe(&wantedFields_, sizeof wantedFields_);
 }
 
 RandomGen RandomGen::secure()
 {
-    initSodium();
+    keystream::init();
     RandomGen g;
-    randombytes_buf(g.key_, sizeof g.key_);
+    keystream::newKey(g.key_);
     g.keyed_ = true;
     return g;
 }
 
 RandomGen RandomGen::seeded(std::string_view seed)
 {
-    initSodium();
+    keystream::init();
     RandomGen g;
-    static const char kContext[] = "kelvane seeded stream v1";
-    crypto_generichash_state st;
-    crypto_generichash_init(&st, nullptr, 0, sizeof g.key_);
-    crypto_generichash_update(&st, reinterpret_cast<const unsigned char*>(kContext), sizeof kContext - 1);
-    crypto_generichash_update(&st, reinterpret_cast<const unsigned char*>(seed.data()), seed.size());
-    crypto_generichash_final(&st, g.key_, sizeof g.key_);
+    if (!keystream::keyFromSeed(g.key_, "kelvane seeded stream v1", seed))
+        throw std::logic_error("seeded random streams are not available on this system");
     g.keyed_ = true;
     return g;
 }
@@ -103,11 +89,7 @@ void RandomGen::refill()
     if (!keyed_)
         throw std::logic_error("random source without a key (scripted, or moved from)");
     // Each refill uses the next nonce, so no keystream block is ever reused.
-    unsigned char nonce[crypto_stream_chacha20_NONCEBYTES];
-    for (std::size_t i = 0; i < sizeof nonce; ++i)
-        nonce[i] = static_cast<unsigned char>(block_ >> (8 * i));
-    ++block_;
-    crypto_stream_chacha20(buf_, kBytes, nonce, key_);
+    keystream::fill(buf_, kBytes, block_++, key_);
     pos_ = 0;
 }
 

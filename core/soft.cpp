@@ -1,6 +1,7 @@
 #include "core/soft.h"
 
 #include "core/gbk.h"
+#include "core/gbk_chars.h"
 
 #include <cstring>
 #include <string>
@@ -11,7 +12,7 @@ void put(char* field, std::size_t size, const std::string& text)
 {
     std::size_t n = 0;
     while (n < text.size()) {
-        const std::size_t len = (static_cast<unsigned char>(text[n]) >= 0x81 && n + 1 < text.size()) ? 2 : 1;
+        const std::size_t len = gbk::charLen(text, n);
         if (n + len > size - 1)
             break;
         n += len;

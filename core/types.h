@@ -2,12 +2,12 @@
 // Basic types shared by every layer.
 #include <string>
 
-class QWidget;
-
 // Text inside the program: GBK bytes. Lengths and positions count bytes and a
 // Chinese character is two bytes. Conversion to Unicode happens only where
-// text meets Qt (see core/gbk.h).
+// text meets the system (see core/gbk.h).
 using CString = std::string;
 
-// The owner window of a box; null means no owner.
-using HWND = QWidget*;
+// A window as the system knows it: the owner of a box. Opaque here; each
+// back end of the dialog layer maps its windows to it. Null means no owner.
+struct HWND__;
+typedef HWND__* HWND;

@@ -1,6 +1,7 @@
 #include "ui/export_text.h"
 
 #include "core/gbk.h"
+#include "core/qt/qgbk.h"
 #include "platform/dialog/cdialog.h"
 #include "platform/dialog/line_ends.h"
 #include "platform/dialog/save_file.h"

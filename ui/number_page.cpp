@@ -2,6 +2,7 @@
 
 #include "core/ccore.h"
 #include "core/gbk.h"
+#include "core/qt/qgbk.h"
 #include "res/resource.h"
 #include "res/templates.h"
 #include "ui/export_text.h"
@@ -72,7 +73,7 @@ BOOL CNumberPage::readSettings(int validate)
         return TRUE;
     const CString message = m_settings.validate();
     if (!message.empty()) {
-        g_core->msgboxWarning(this, message);
+        g_core->msgboxWarning(reinterpret_cast<HWND>(static_cast<QWidget*>(this)), message);
         return FALSE;
     }
     return TRUE;

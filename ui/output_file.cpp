@@ -2,6 +2,7 @@
 
 #include "core/ccore.h"
 #include "core/core_options.h"
+#include "core/qt/qgbk.h"
 #include "gen/string_gen.h"
 #include "platform/dialog/boxes.h"
 #include "platform/dialog/cdialog.h"
@@ -24,7 +25,7 @@ constexpr qint64 kCopyChunk = 1 << 20;
 
 QString removeOutputFile(const CString& path)
 {
-    const QString name = pathFromGbk(path);
+    const QString name = gbk::decode(path);
     const QFileInfo info(name);
     if (!info.exists() && !info.isSymLink())
         return {};
@@ -36,7 +37,7 @@ QString removeOutputFile(const CString& path)
 
 QString writeOutputFile(const CString& path, const StringSettings& s, std::size_t chunkBytes)
 {
-    const QString name = pathFromGbk(path);
+    const QString name = gbk::decode(path);
     QFile file(name);
     if (!g_core->isFileExist(path) && !g_core->createFile(path, 1)) {
         // The core gives no reason; asking the file system again does.
@@ -115,7 +116,7 @@ bool exportOutputFile(CDialog& page, const CString& path, const QString& suggest
     const auto target = SaveFileService::current().ask(&page, QStringLiteral("导出"), suggestedName);
     if (!target)
         return false;
-    const QString error = copyOutputFile(pathFromGbk(path), *target);
+    const QString error = copyOutputFile(gbk::decode(path), *target);
     if (!error.isEmpty()) {
         showBox(&page, BoxKind::Plain, QString(), error);
         return false;

@@ -2,6 +2,7 @@
 
 #include "core/ccore.h"
 #include "core/gbk.h"
+#include "core/qt/qgbk.h"
 #include "core/textutil.h"
 #include "platform/dialog/boxes.h"
 #include "res/resource.h"
@@ -63,7 +64,7 @@ const NumberControl kNumbers[] = {
 
 QString unencodableMessage(const char* label, const QString& text)
 {
-    const QString ch = gbk::firstUnencodable(text);
+    const QString ch = QString::fromStdString(gbk::firstUnencodable(text.toStdString()));
     const QString code = QStringLiteral("U+%1").arg(ch.toUcs4().value(0), 4, 16, QLatin1Char('0')).toUpper();
     return QStringLiteral("“%1”中含有 GBK 无法表示的字符“%2”（%3），请修改后再生成。")
         .arg(QString::fromUtf8(label), ch, code);

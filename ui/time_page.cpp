@@ -2,6 +2,7 @@
 
 #include "core/ccore.h"
 #include "core/gbk.h"
+#include "core/qt/qgbk.h"
 #include "res/resource.h"
 #include "res/templates.h"
 #include "ui/export_text.h"
@@ -20,7 +21,7 @@ constexpr UINT kRunTimer = 1;
 // The character is named by its code point: the message itself is GBK.
 CString unencodableProgramMessage(const QString& program)
 {
-    const QList<uint> bad = gbk::firstUnencodable(program).toUcs4();
+    const QList<uint> bad = QString::fromStdString(gbk::firstUnencodable(program.toStdString())).toUcs4();
     const QString code = QStringLiteral("U+%1").arg(bad.value(0), 4, 16, QLatin1Char('0')).toUpper();
     return gbk::encode(QStringLiteral("外部程序命令行含有 GBK 无法表示的字符（%1），请修改后再生成。").arg(code))
         .value_or(gbk::lit("外部程序命令行无效！"));
@@ -89,7 +90,7 @@ int CTimePage::readSettings(int validate)
     // A program text GBK cannot hold cannot be opened as typed, nor stored.
     // It is refused only when it would be opened.
     if (isProgram != 0 && !program) {
-        g_core->msgboxWarning(this, unencodableProgramMessage(itemText(idc::time::program)));
+        g_core->msgboxWarning(reinterpret_cast<HWND>(static_cast<QWidget*>(this)), unencodableProgramMessage(itemText(idc::time::program)));
         return 0;
     }
     if (const auto failure = settings().validate()) {
@@ -203,7 +204,7 @@ void CTimePage::showLog(const CString& text)
 void CTimePage::showMessage(TimeSettings::Box box, const CString& text)
 {
     if (box == TimeSettings::Box::Warning)
-        g_core->msgboxWarning(this, text);
+        g_core->msgboxWarning(reinterpret_cast<HWND>(static_cast<QWidget*>(this)), text);
     else
         MessageBox(text);
 }

@@ -2,6 +2,7 @@
 #include "platform/dialog/line_ends.h"
 
 #include "core/gbk.h"
+#include "core/qt/qgbk.h"
 #include "core/textutil.h"
 #include "platform/dialog/boxes.h"
 #include "platform/dialog/controls.h"

@@ -1,6 +1,7 @@
 #include "platform/dialog/presenter.h"
 
 #include "core/gbk.h"
+#include "core/qt/qgbk.h"
 #include "platform/dialog/boxes.h"
 
 #include <cstring>
@@ -16,13 +17,13 @@ QString field(const char* text, std::size_t size)
 
 void DialogPresenter::warning(HWND owner, const CString& text)
 {
-    showBox(owner, BoxKind::Warning, QStringLiteral("警告"), gbk::decode(text));
+    showBox(reinterpret_cast<QWidget*>(owner), BoxKind::Warning, QStringLiteral("警告"), gbk::decode(text));
 }
 
 void DialogPresenter::about(HWND owner, const tagSoft* soft)
 {
     tagSoft empty{};
-    showBox(owner, BoxKind::About, QStringLiteral("关于 Kelvane"), aboutText(soft ? *soft : empty));
+    showBox(reinterpret_cast<QWidget*>(owner), BoxKind::About, QStringLiteral("关于 Kelvane"), aboutText(soft ? *soft : empty));
 }
 
 QString DialogPresenter::aboutText(const tagSoft& soft)

@@ -3,6 +3,7 @@
 #include "platform/dialog/service_slot.h"
 
 #include "core/gbk.h"
+#include "core/qt/qgbk.h"
 
 #include <QDir>
 #include <QFileDialog>

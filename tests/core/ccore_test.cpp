@@ -6,9 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
-#include <QFileInfo>
-
+#include <filesystem>
 
 namespace {
 struct RecordingPresenter : CorePresenter {
@@ -26,30 +24,26 @@ struct RecordingPresenter : CorePresenter {
 
 TEST(CCore, AppPathEndsWithSeparatorSoTheOutputFileSitsInTheFolder)
 {
-    ScopedCore c(nullptr, QStringLiteral("/opt/kelvane/bin"));
+    ScopedCore c(nullptr, "/opt/kelvane/bin");
     EXPECT_EQ(c->getAppPath(), "/opt/kelvane/bin/");
     CCore real;
     const CString p = real.getAppPath();
     ASSERT_FALSE(p.empty());
     EXPECT_EQ(p.back(), '/');
-    EXPECT_TRUE(QFileInfo(QString::fromStdString(p)).isDir());
+    EXPECT_TRUE(std::filesystem::is_directory(p));
 }
 
 TEST(CCore, CreateFileKeepsExistingContentAndReportsFailure)
 {
     ScopedCore c;
-    const CString path = c.folder().toStdString() + "/" + gbk::lit("输出.txt");
+    const CString path = *gbk::fromUtf8(c.folder()) + "/" + gbk::lit("输出.txt");
     EXPECT_EQ(c->isFileExist(path), 0);
     EXPECT_TRUE(c->createFile(path, 1));
     EXPECT_EQ(c->isFileExist(path), 1);
-    {
-        QFile f(pathFromGbk(path));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("abc");
-    }
+    ASSERT_TRUE(writeFile(gbk::toUtf8(path), "abc"));
     EXPECT_TRUE(c->createFile(path, 1));
-    EXPECT_EQ(QFileInfo(pathFromGbk(path)).size(), 3);
-    EXPECT_FALSE(c->createFile(c.folder().toStdString() + "/no/such/folder/x.txt", 1));
+    EXPECT_EQ(readFile(gbk::toUtf8(path)), "abc");
+    EXPECT_FALSE(c->createFile(c.folder() + "/no/such/folder/x.txt", 1));
 }
 
 TEST(CCore, BoxesGoThroughThePresenter)

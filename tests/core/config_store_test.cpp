@@ -6,31 +6,23 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QTemporaryDir>
+#include <filesystem>
 
 namespace {
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-std::unique_ptr<CCore> coreAt(const QString& configPath)
+std::unique_ptr<CCore> coreAt(const std::string& configPath)
 {
     CoreOptions o;
     o.configPath = configPath;
-    o.appPath = QStringLiteral("/tmp");
+    o.appPath = "/tmp";
     return std::make_unique<CCore>(std::move(o));
+}
+
+std::vector<std::string> filesIn(const std::string& dir)
+{
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(dir))
+        names.push_back(e.path().filename().string());
+    return names;
 }
 } // namespace
 
@@ -53,8 +45,8 @@ TEST(ConfigStore, FirstRunDefaultsLetEveryTabGenerate)
 
 TEST(ConfigStore, RoundTripsAcrossRestartsIntegersReadBackAsDecimalText)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("Kelvane.ini");
+    TempDir dir;
+    const std::string path = dir.filePath("Kelvane.ini");
     const CString hz = gbk::lit("测试,头部 = [x]; #y \"q\"");
     {
         auto core = coreAt(path);
@@ -74,15 +66,15 @@ TEST(ConfigStore, RoundTripsAcrossRestartsIntegersReadBackAsDecimalText)
     EXPECT_EQ(core->getConfigB("isHz"), 1);
     EXPECT_EQ(core->getConfigStr("charSpec"), " ! @ ");
     // The file itself is UTF-8, readable by a person.
-    EXPECT_TRUE(QString::fromUtf8(readFile(path)).contains(QStringLiteral("测试")));
+    EXPECT_NE(readFile(path).find("测试"), std::string::npos);
 }
 
 TEST(ConfigStore, UnusableValuesFallBackToDefaults)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("Kelvane.ini");
-    writeFile(path, "[General]\nisUCase=2\nisLCase=-1\nisNum=abc\nisHz=1\nisCharEx=0\n"
-                    "count_int=12abc\nxsw=99999999999\nlen_min_str=3\nhead=a, b\n");
+    TempDir dir;
+    const std::string path = dir.filePath("Kelvane.ini");
+    ASSERT_TRUE(writeFile(path, "[General]\nisUCase=2\nisLCase=-1\nisNum=abc\nisHz=1\nisCharEx=0\n"
+                              "count_int=12abc\nxsw=99999999999\nlen_min_str=3\nhead=a, b\n"));
     auto core = coreAt(path);
     // A flag is only ever 0 or 1, so a check box never sees an indeterminate state.
     EXPECT_EQ(core->getConfigB("isUCase"), 1);
@@ -97,12 +89,12 @@ TEST(ConfigStore, UnusableValuesFallBackToDefaults)
 
 TEST(ConfigStore, GarbageFileStartsWithDefaultsAndIsKeptAside)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("Kelvane.ini");
-    QByteArray junk;
+    TempDir dir;
+    const std::string path = dir.filePath("Kelvane.ini");
+    std::string junk;
     for (int i = 0; i < 4096; ++i)
-        junk.append(char((i * 37 + 11) & 0xff));
-    writeFile(path, junk);
+        junk.push_back(char((i * 37 + 11) & 0xff));
+    ASSERT_TRUE(writeFile(path, junk));
     {
         auto core = coreAt(path);
         EXPECT_EQ(core->getConfigB("isUCase"), 1);
@@ -116,26 +108,26 @@ TEST(ConfigStore, GarbageFileStartsWithDefaultsAndIsKeptAside)
 
 TEST(ConfigStore, UnwritableLocationNeverCrashes)
 {
-    QTemporaryDir dir;
+    TempDir dir;
     // A folder where the file should be: it can be neither read nor written.
-    const QString path = dir.filePath("Kelvane.ini");
-    ASSERT_TRUE(QDir().mkpath(path));
+    const std::string path = dir.filePath("Kelvane.ini");
+    ASSERT_TRUE(std::filesystem::create_directories(path));
     auto core = coreAt(path);
     EXPECT_EQ(core->getConfigInt("count_time"), 5);
     core->saveConfigInt("count_time", 9);
     EXPECT_FALSE(core->store().sync());
-    EXPECT_TRUE(QFileInfo(path).isDir());
+    EXPECT_TRUE(std::filesystem::is_directory(path));
 }
 
 TEST(ConfigStore, WritesReplaceTheFileWholeLeavingNoTemporaries)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("Kelvane.ini");
+    TempDir dir;
+    const std::string path = dir.filePath("Kelvane.ini");
     for (int round = 0; round < 3; ++round) {
         auto core = coreAt(path);
         core->saveConfigStr("insertStr", std::string(5000, char('a' + round)));
         ASSERT_TRUE(core->store().sync());
     }
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Kelvane.ini"});
+    EXPECT_EQ(filesIn(dir.path()), std::vector<std::string>{"Kelvane.ini"});
     EXPECT_EQ(coreAt(path)->getConfigStr("insertStr"), std::string(5000, 'c'));
 }

@@ -9,7 +9,7 @@
 
 TEST(GetFg, FieldsCountFromZeroAndEmptyFieldsCount)
 {
-    CCore core(CoreOptions{QString(), QStringLiteral("/tmp"), nullptr});
+    CCore core(CoreOptions{std::string(), "/tmp", nullptr});
     const CString s = "5|X||Y";
     EXPECT_EQ(core.getFg(s, '|', 0), "5");
     EXPECT_EQ(core.getFg(s, '|', 1), "X");

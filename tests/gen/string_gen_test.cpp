@@ -47,7 +47,7 @@ CString levelOneRows(int firstLead, int lastLead)
 std::vector<CString> chars(const CString& row)
 {
     bool ok = false;
-    gbk::decode(row, &ok);
+    gbk::toUtf8(row, &ok);
     std::vector<CString> out;
     for (std::size_t i = 0; ok && i < row.size(); i += out.back().size())
         out.push_back(row.substr(i, static_cast<unsigned char>(row[i]) >= 0x81 ? 2 : 1));

@@ -5,19 +5,19 @@
 #include "core/ccore.h"
 #include "core/config_store.h"
 #include "core/core_options.h"
-
-#include <QTemporaryDir>
+#include "support/temp_dir.h"
 
 #include <memory>
+#include <string>
 #include <vector>
 
 class ScopedCore {
 public:
-    explicit ScopedCore(std::unique_ptr<RandomGen> random = nullptr, QString appPath = QString())
+    explicit ScopedCore(std::unique_ptr<RandomGen> random = nullptr, std::string appPath = std::string())
     {
         CoreOptions o;
-        o.configPath = dir_.filePath(QStringLiteral("Kelvane.ini"));
-        o.appPath = appPath.isEmpty() ? dir_.path() : appPath;
+        o.configPath = configPath();
+        o.appPath = appPath.empty() ? dir_.path() : appPath;
         o.random = std::move(random);
         core_ = std::make_unique<CCore>(std::move(o));
         previous_ = g_core;
@@ -46,11 +46,12 @@ public:
     {
         core_->setRandom(std::make_unique<RandomGen>(RandomGen::scripted(std::move(results))));
     }
-    QString folder() const { return dir_.path(); }
-    QString configPath() const { return dir_.filePath(QStringLiteral("Kelvane.ini")); }
+    // The program folder the core reports (UTF-8, no trailing separator).
+    std::string folder() const { return dir_.path(); }
+    std::string configPath() const { return dir_.filePath("Kelvane.ini"); }
 
 private:
-    QTemporaryDir dir_;
+    TempDir dir_;
     std::unique_ptr<CCore> core_;
     CCore* previous_ = nullptr;
 };

@@ -2,6 +2,7 @@
 // digits-only typing, the message map, window timers, destroy order and the
 // About text.
 #include "core/gbk.h"
+#include "core/qt/qgbk.h"
 #include "platform/dialog/cdialog.h"
 #include "platform/dialog/presenter.h"
 #include "res/templates.h"

@@ -2,6 +2,7 @@
 // the templates, and the order of things when it closes.
 #include "core/ccore.h"
 #include "core/gbk.h"
+#include "core/qt/qgbk.h"
 #include "platform/dialog/controls.h"
 #include "res/templates.h"
 #include "support/recording_boxes.h"

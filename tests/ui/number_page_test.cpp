@@ -1,6 +1,7 @@
 // The number page through its controls: start state and stored options,
 // Generate with its boxes and output, and the output box shown and exported.
 #include "core/gbk.h"
+#include "core/qt/qgbk.h"
 #include "platform/dialog/controls.h"
 #include "platform/dialog/plain_text.h"
 #include "platform/dialog/presenter.h"
@@ -78,7 +79,7 @@ TEST_F(NumberPage, StartShowsStoredOptionsAndAlwaysTheDefaultRange)
     page->DestroyWindow();
     EXPECT_TRUE(boxes.shown.empty()); // closing checks nothing
     ASSERT_TRUE(core->store().sync());
-    EXPECT_EQ(QSettings(core.configPath(), QSettings::IniFormat).allKeys().size(), 4);
+    EXPECT_EQ(QSettings(QString::fromStdString(core.configPath()), QSettings::IniFormat).allKeys().size(), 4);
     EXPECT_EQ(std::tuple(core->getConfigInt("count_int"), core->getConfigInt("xsw"), core->getConfigB("isInt"),
                          core->getConfigB("isFloat")),
               std::tuple(0, 9, 0, 1));
@@ -148,7 +149,7 @@ TEST_F(NumberPage, OutputBoxShowsAndExportsOneLinePerRow)
     EXPECT_LT(box().document()->blockCount(), 1000 / CNumberPage::kLinesPerBlock + 3);
     EXPECT_FALSE(box().document()->isUndoAvailable());
     ScriptedSaveDialog ask;
-    const QString path = core.folder() + QStringLiteral("/out.txt");
+    const QString path = QString::fromStdString(core.folder()) + QStringLiteral("/out.txt");
     const auto exportTo = [&](TextEncoding encoding) {
         ask.answers.push_back(SaveTarget{path, encoding});
         click(id::exportText);

@@ -3,6 +3,7 @@
 // the file, and Export from the box and from the file.
 #include "core/core_options.h"
 #include "core/gbk.h"
+#include "core/qt/qgbk.h"
 #include "res/resource.h"
 #include "support/recording_boxes.h"
 #include "support/scoped_core.h"
@@ -63,7 +64,7 @@ protected:
         page->SetDlgItemInt(id::count, count);
     }
     void click(int control) { page->item<QAbstractButton>(control)->click(); }
-    QString outFile() const { return pathFromGbk(page->outPath); }
+    QString outFile() const { return gbk::decode(page->outPath); }
     QString output() const { return page->itemText(id::output); }
 
     RecordingBoxes boxes;
@@ -75,7 +76,7 @@ protected:
 
 TEST_F(StringPage, LoadsChecksAndStoresTheControls)
 {
-    ASSERT_TRUE(writeAll(core.folder() + "/_out.txt", "old rows\r\n"));
+    ASSERT_TRUE(writeAll(QString::fromStdString(core.folder()) + "/_out.txt", "old rows\r\n"));
     g_core->saveConfigB("isCharSpec", 1);
     g_core->saveConfigStr("charExclude", "0O");
     g_core->saveConfigStr("head", gbk::lit("前"));
@@ -194,7 +195,7 @@ TEST_F(StringPage, FileFailuresNameThePathAndNeverClaimSuccess)
 TEST(OutputFile, TruncatesStopsOnAFullDiskAndConvertsAcrossPieces)
 {
     ScopedCore core = ScopedCore::seeded("file");
-    const QDir dir(core.folder());
+    const QDir dir(QString::fromStdString(core.folder()));
     StringSettings s;
     s.isNum = 1;
     s.lenMin = s.lenMax = 2;

@@ -3,6 +3,7 @@
 // main window a run behind another tab with a real launch, export and a
 // picture of the tab.
 #include "core/gbk.h"
+#include "core/qt/qgbk.h"
 #include "platform/dialog/controls.h"
 #include "platform/dialog/presenter.h"
 #include "res/resource.h"

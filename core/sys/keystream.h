@@ -1,0 +1,31 @@
+#pragma once
+// The keystream behind RandomGen: a 256-bit key, either fresh from the
+// system's secure source or derived from a seed text, expanded into blocks of
+// bytes. One implementation per system (libsodium's ChaCha20 on Linux).
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace keystream {
+
+inline constexpr std::size_t kKeyBytes = 32;
+
+// Prepares the source; ends the program with a message when it cannot work
+// (no random numbers means no program).
+void init();
+
+// A fresh key from the system's secure random source.
+void newKey(unsigned char (&key)[kKeyBytes]);
+
+// The key of a seed: the same context and seed give the same key everywhere.
+// Returns false where seeded streams are not offered.
+bool keyFromSeed(unsigned char (&key)[kKeyBytes], std::string_view context, std::string_view seed);
+
+// Fills out[0..n) with the keystream of key at block number `block`; each
+// block number gives different bytes, so no part of the stream repeats.
+void fill(unsigned char* out, std::size_t n, std::uint64_t block, const unsigned char (&key)[kKeyBytes]);
+
+// Overwrites n bytes at p with zeros in a way the compiler cannot drop.
+void wipe(void* p, std::size_t n);
+
+} // namespace keystream
