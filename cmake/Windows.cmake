@@ -3,7 +3,9 @@
 # Wine session per test run (wine-session.sh, the "wine" fixture).
 
 # The W functions throughout (GBK is converted explicitly); Windows 7 and later.
-add_compile_definitions(UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601 WINVER=0x0601)
+# localtime_r and gmtime_r as on Linux.
+add_compile_definitions(UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601 WINVER=0x0601
+  _POSIX_THREAD_SAFE_FUNCTIONS)
 
 if(KELVANE_TESTS)
   # GoogleTest built for Windows from the sources of Debian's googletest.
@@ -28,19 +30,41 @@ function(kelvane_add_wine_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS})
-  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300
     ENVIRONMENT "KELVANE_WINE_DIR=${KELVANE_WINE_DIR}")
 endfunction()
 
+# kelvane_add_wine_test_dir(<dir> LIBS <libraries...> [EXCLUDE <file names...>])
+# The test sources of tests/<dir> shared with the Linux build, one program each.
+function(kelvane_add_wine_test_dir dir)
+  cmake_parse_arguments(ARG "" "" "LIBS;EXCLUDE" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${dir}/*_test.cpp)
+  foreach(src IN LISTS sources)
+    get_filename_component(file ${src} NAME)
+    if(file IN_LIST ARG_EXCLUDE)
+      continue()
+    endif()
+    get_filename_component(name ${src} NAME_WE)
+    kelvane_add_wine_test(${dir}_${name} SOURCES ${src} LIBS ${ARG_LIBS} GTest::gtest_main)
+  endforeach()
+endfunction()
+
 enable_language(RC)
-add_subdirectory(core/win32)
+add_subdirectory(core)
+add_subdirectory(gen)
 add_subdirectory(res/win32)
 add_subdirectory(platform/win32)
 # The control tables (plain data, shared with the Linux program).
 add_library(kelvane_templates STATIC res/templates.cpp)
 target_include_directories(kelvane_templates PUBLIC ${PROJECT_SOURCE_DIR})
 if(KELVANE_TESTS)
+  # The INI file's own tests stay on Linux; the registry has its twin in win32/.
+  kelvane_add_wine_test_dir(core LIBS kelvane_core EXCLUDE config_store_test.cpp)
+  kelvane_add_wine_test_dir(gen LIBS kelvane_gen)
   add_subdirectory(tests/win32)
+endif()
+if(KELVANE_BENCH)
+  add_subdirectory(bench/win32)
 endif()

@@ -10,6 +10,7 @@ if [ -z "$dir" ]; then
   while [ "$d" != / ] && [ ! -f "$d/CMakeCache.txt" ]; do d=$(dirname "$d"); done
   dir=$d/wine
 fi
+dir=$(realpath -m "$dir")
 export WINEPREFIX=$dir/prefix WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 run=(wine "$exe" "$@")
 if [ -f "$dir/display" ]; then

@@ -7,7 +7,7 @@
 # then runs through wine-run.sh, which reads the display from <dir>/wine/display.
 set -euo pipefail
 action=$1
-dir=$2/wine
+dir=$(cd "$2" && pwd)/wine
 export WINEPREFIX=$dir/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 stop() {

@@ -65,6 +65,11 @@ std::wstring utf8ToWide(std::string_view utf8)
     return decode(CP_UTF8, 0, utf8).value_or(std::wstring());
 }
 
+std::optional<std::wstring> utf8ToWideStrict(std::string_view utf8)
+{
+    return decode(CP_UTF8, MB_ERR_INVALID_CHARS, utf8);
+}
+
 std::string wideToUtf8(std::wstring_view text)
 {
     if (text.empty() || text.size() > INT_MAX)

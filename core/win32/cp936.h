@@ -22,6 +22,8 @@ std::wstring toWideLossy(std::string_view gbk);
 
 // UTF-8 <-> UTF-16 for the tables and file names the program keeps as UTF-8.
 std::wstring utf8ToWide(std::string_view utf8);
+// Nothing when utf8 is not valid UTF-8.
+std::optional<std::wstring> utf8ToWideStrict(std::string_view utf8);
 std::string wideToUtf8(std::wstring_view text);
 
 } // namespace cp936
