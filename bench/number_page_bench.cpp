@@ -9,7 +9,10 @@
 // comparison). peak_rss_MB is the process's high-water mark so far: run one
 // benchmark alone (--benchmark_filter) to read its own.
 #include "core/ccore.h"
-#include "platform/dialog/boxes.h"
+#include "platform/app.h"
+#include "platform/boxes.h"
+#include "platform/dialog_driver.h"
+#include "platform/qt/dialog_window.h"
 #include "res/resource.h"
 #include "ui/generator_app.h"
 #include "ui/generator_dlg.h"
@@ -38,11 +41,11 @@ CGeneratorDlg* g_window = nullptr;
 class StopWatchBoxes : public BoxService {
 public:
     Clock::time_point shownAt;
-    QString warning;
+    std::string warning;
     void show(const BoxRequest& box) override
     {
         if (box.kind == BoxKind::Plain) {
-            QPlainTextEdit* out = g_window->numberPage().item<QPlainTextEdit>(id::output);
+            QPlainTextEdit* out = qtdlg::item<QPlainTextEdit>(g_window->numberPage(), id::output);
             QCoreApplication::processEvents();
             out->viewport()->repaint();
             shownAt = Clock::now();
@@ -59,19 +62,19 @@ void generate(benchmark::State& state, bool floats)
     CNumberPage& page = g_window->numberPage();
     page.CheckDlgButton(id::isInt, floats ? 0 : 1);
     page.CheckDlgButton(id::isFloat, floats ? 1 : 0);
-    page.setItemText(id::rangeMin, floats ? QStringLiteral("-21474.83647") : QStringLiteral("80"));
-    page.setItemText(id::rangeMax, floats ? QStringLiteral("21474.83647") : QStringLiteral("100"));
-    page.setItemText(id::decimals, QStringLiteral("5"));
+    drive::type(page, id::rangeMin, floats ? "-21474.83647" : "80");
+    drive::type(page, id::rangeMax, floats ? "21474.83647" : "100");
+    drive::type(page, id::decimals, "5");
     page.SetDlgItemInt(id::count, int(state.range(0)));
-    auto* generateButton = page.item<QPushButton>(id::generate);
+    auto* generateButton = qtdlg::item<QPushButton>(page, id::generate);
 
     StopWatchBoxes boxes;
     BoxService* previous = BoxService::install(&boxes);
     for (auto _ : state) {
         const auto start = Clock::now();
         generateButton->click();
-        if (!boxes.warning.isEmpty()) {
-            state.SkipWithError(boxes.warning.toStdString().c_str());
+        if (!boxes.warning.empty()) {
+            state.SkipWithError(boxes.warning.c_str());
             break;
         }
         state.SetIterationTime(std::chrono::duration<double>(boxes.shownAt - start).count());
@@ -88,7 +91,7 @@ void BM_SetPlainText(benchmark::State& state)
     QString rows;
     for (int i = 0; i < state.range(0); ++i)
         rows += QString::number(80 + i % 21) + QStringLiteral("\r\n");
-    QPlainTextEdit* out = g_window->numberPage().item<QPlainTextEdit>(id::output);
+    QPlainTextEdit* out = qtdlg::item<QPlainTextEdit>(g_window->numberPage(), id::output);
     for (auto _ : state) {
         out->setPlainText(QString());
         const auto start = Clock::now();
@@ -121,14 +124,14 @@ int main(int argc, char** argv)
     QTemporaryDir config;
     setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
     QApplication app(argc, argv);
-    CGeneratorApp::ConfigureApplication();
+    Application::configure();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
     {
         auto window = std::make_unique<CGeneratorDlg>();
-        window->Create(nullptr);
-        window->show();
+        window->Create();
+        window->ShowWindow(true);
         window->ShowTab(1);
         QApplication::processEvents();
         g_window = window.get();

@@ -14,7 +14,10 @@
 #include "core/gbk.h"
 #include "core/qt/qgbk.h"
 #include "gen/string_gen.h"
-#include "platform/dialog/boxes.h"
+#include "platform/app.h"
+#include "platform/boxes.h"
+#include "platform/dialog_driver.h"
+#include "platform/qt/dialog_window.h"
 #include "res/resource.h"
 #include "ui/generator_app.h"
 #include "ui/generator_dlg.h"
@@ -89,7 +92,7 @@ class BoxStop : public BoxService {
 public:
     QEventLoop loop;
     Clock::time_point at;
-    QString text;
+    std::string text;
     void show(const BoxRequest& box) override
     {
         at = Clock::now();
@@ -115,16 +118,21 @@ public:
 
 int runPage(int rows, const QString& path)
 {
-    CGeneratorApp::ConfigureApplication();
+    Application::configure();
     BoxStop boxes;
     BoxService* previous = BoxService::install(&boxes);
     int rc = 1;
     {
-        CGeneratorDlg dlg;
-        dlg.Create(nullptr);
-        dlg.show();
-        CStringPage& page = dlg.stringPage();
-        page.outPath = *gbk::encode(path);
+        // A page on its own, its program folder the output file's.
+        CoreOptions o;
+        o.appPath = QFileInfo(path).absolutePath().toStdString();
+        QTemporaryDir store;
+        o.configPath = store.filePath(QStringLiteral("Kelvane.ini")).toStdString();
+        CCore core(std::move(o));
+        g_core = &core;
+        CStringPage page;
+        page.Create();
+        page.ShowWindow(true);
         namespace id = idc::string;
         for (int b : {id::upper, id::lower, id::digits})
             page.CheckDlgButton(b, 1);
@@ -136,23 +144,23 @@ int runPage(int rows, const QString& path)
         QApplication::processEvents();
 
         TimerWatch watch;
-        page.installEventFilter(&watch);
+        qtdlg::widget(page)->installEventFilter(&watch);
         const auto t0 = Clock::now();
         const double c0 = cpuMs();
-        page.item<QAbstractButton>(id::generate)->click();
+        drive::click(page, id::generate);
         boxes.loop.exec();
         const double cpu = cpuMs() - c0;
         const double total = std::chrono::duration<double, std::milli>(boxes.at - t0).count();
         const double run = std::chrono::duration<double, std::milli>(boxes.at - watch.at).count();
-        if (boxes.text == QStringLiteral("生成成功！") && QFileInfo(path).size() > 0) {
+        if (boxes.text == "生成成功！" && QFileInfo(path).size() > 0) {
             std::printf("page %d %.1f %.1f %.1f\n", rows, total, run, cpu);
             rc = 0;
         } else {
-            std::fprintf(stderr, "run failed: %s\n", boxes.text.toLocal8Bit().constData());
+            std::fprintf(stderr, "run failed: %s\n", boxes.text.c_str());
         }
-        page.removeEventFilter(&watch);
+        qtdlg::widget(page)->removeEventFilter(&watch);
     }
-    CGeneratorApp::ReleaseCoreObjects();
+    g_core = nullptr;
     BoxService::install(previous);
     return rc;
 }

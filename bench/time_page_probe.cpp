@@ -9,7 +9,10 @@
 //
 // Usage: time_page_probe [fixed-events] [zero-events] [shown-tab]
 // (default 200 50000 2: the time tab itself is shown).
-#include "platform/dialog/boxes.h"
+#include "platform/app.h"
+#include "platform/boxes.h"
+#include "platform/dialog_driver.h"
+#include "platform/qt/dialog_window.h"
 #include "res/resource.h"
 #include "ui/generator_app.h"
 #include "ui/generator_dlg.h"
@@ -55,12 +58,12 @@ public:
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched != &page_ || event->type() != QEvent::Timer || !page_.isTimerPending(1))
+        if (watched != qtdlg::widget(page_) || event->type() != QEvent::Timer || !drive::timerPending(page_, 1))
             return false;
         const qint64 now = clock_.nsecsElapsed();
         latenessMs.push_back(double(now - armedNs_) / 1e6 - interval_);
         arrivalNs.push_back(now);
-        static_cast<QObject&>(page_).event(event); // the page's own handling
+        static_cast<QObject*>(qtdlg::widget(page_))->event(event); // the page's own handling
         note();
         return true;
     }
@@ -69,7 +72,7 @@ private:
     void note()
     {
         armedNs_ = clock_.nsecsElapsed();
-        interval_ = page_.timerInterval(1);
+        interval_ = drive::timerInterval(page_, 1);
     }
 
     CTimePage& page_;
@@ -97,7 +100,7 @@ void run(CTimePage& page, EventClock& clock, EndOfRun& boxes, int lo, int hi, in
     QEventLoop loop;
     boxes.loop = &loop;
     const int before = boxes.shown;
-    page.item<QPushButton>(id::generate)->click();
+    drive::click(page, id::generate);
     clock.armedNow();
     if (boxes.shown == before)
         loop.exec();
@@ -108,7 +111,7 @@ void run(CTimePage& page, EventClock& clock, EndOfRun& boxes, int lo, int hi, in
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    CGeneratorApp::ConfigureApplication();
+    Application::configure();
     const int fixedEvents = argc > 1 ? std::atoi(argv[1]) : 200;
     const int zeroEvents = argc > 2 ? std::atoi(argv[2]) : 50000;
     const int shownTab = argc > 3 ? std::atoi(argv[3]) : 2;
@@ -118,17 +121,17 @@ int main(int argc, char** argv)
     bool ok = true;
     {
         CGeneratorDlg dlg;
-        dlg.Create(nullptr);
-        dlg.show();
+        dlg.Create();
+        dlg.ShowWindow(true);
         dlg.ShowTab(shownTab); // the run goes on behind another tab as well
         CTimePage& page = dlg.timePage();
 
         // A fixed 50 ms interval.
         {
             EventClock clock(page);
-            page.installEventFilter(&clock);
+            qtdlg::widget(page)->installEventFilter(&clock);
             run(page, clock, boxes, 50, 50, fixedEvents);
-            page.removeEventFilter(&clock);
+            qtdlg::widget(page)->removeEventFilter(&clock);
             const double median = percentile(clock.latenessMs, 0.5);
             const double p99 = percentile(clock.latenessMs, 0.99);
             const double max = percentile(clock.latenessMs, 1.0);
@@ -141,7 +144,7 @@ int main(int argc, char** argv)
         // 0 ms intervals, with a 10 ms timer alongside.
         {
             EventClock clock(page);
-            page.installEventFilter(&clock);
+            qtdlg::widget(page)->installEventFilter(&clock);
             QElapsedTimer side;
             double sideWorstMs = 0;
             QTimer tick;
@@ -158,7 +161,7 @@ int main(int argc, char** argv)
             run(page, clock, boxes, 0, 0, zeroEvents);
             const double seconds = double(wall.nsecsElapsed()) / 1e9;
             tick.stop();
-            page.removeEventFilter(&clock);
+            qtdlg::widget(page)->removeEventFilter(&clock);
 
             const auto& at = clock.arrivalNs;
             const std::size_t n = at.size();
@@ -169,13 +172,13 @@ int main(int argc, char** argv)
             std::printf("0 ms, %zu events in %.2f s: %.0f events/s; us per event: first %zu %.1f, last %zu %.1f; "
                         "log %.1f MB; a 10 ms timer alongside was at most %.2f ms late\n",
                         n, seconds, double(n) / seconds, k, usPerEvent(0), k, usPerEvent(n - k),
-                        double(page.logText.size()) / 1e6, sideWorstMs);
+                        double(page.run().logText.size()) / 1e6, sideWorstMs);
 
             // What one event would cost if it set the whole log instead.
             QElapsedTimer whole;
             whole.start();
-            page.SetDlgItemText(id::output, page.logText);
-            std::printf("setting the whole %.1f MB log once: %.1f ms\n", double(page.logText.size()) / 1e6,
+            page.SetDlgItemText(id::output, page.run().logText);
+            std::printf("setting the whole %.1f MB log once: %.1f ms\n", double(page.run().logText.size()) / 1e6,
                         double(whole.nsecsElapsed()) / 1e6);
             ok = ok && n == std::size_t(zeroEvents);
         }

@@ -4,6 +4,7 @@
 #include "cli/cli_common.h"
 #include "cli/row_loop.h"
 #include "core/ccore.h"
+#include "core/gbk_chars.h"
 #include "core/textutil.h"
 #include "gen/string_gen.h"
 
@@ -29,13 +30,7 @@ uint64_t satMul(uint64_t a, uint64_t b) { return b != 0 && a > UINT64_MAX / b ? 
 std::set<unsigned> charCodes(const CString& s)
 {
     std::set<unsigned> codes;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(s[i]);
-        if (c >= 0x81 && i + 1 < s.size())
-            codes.insert((unsigned(c) << 8) | static_cast<unsigned char>(s[++i]));
-        else
-            codes.insert(c);
-    }
+    gbk::forEachChar(s, [&codes](gbk::Code c, std::size_t, std::size_t) { codes.insert(c); });
     return codes;
 }
 
@@ -58,9 +53,9 @@ uint64_t distinctRows(const StringSettings& s)
     if (s.isNum)
         alphabet += countRange('0', '9');
     if (s.isHz) {
-        uint64_t hz = 40 * 94 - 5; // GB2312 level 1: rows 16 to 55, row 55 with 89
+        uint64_t hz = gbk::kLevel1Count;
         for (unsigned c : ex)
-            hz -= (c >= 0xB0A1 && c <= 0xD7F9 && (c & 0xff) >= 0xA1 && (c & 0xff) <= 0xFE) ? 1 : 0;
+            hz -= gbk::isLevel1(gbk::Code(c)) ? 1 : 0;
         alphabet += hz;
     }
     if (s.isCharSpec)

@@ -4,9 +4,10 @@
 
 #include "cli/cli_common.h"
 #include "core/ccore.h"
+#include "core/texts.h"
 #include "core/qt/qgbk.h"
 #include "gen/timed_run.h"
-#include "platform/launch/launcher.h"
+#include "platform/shell.h"
 
 #include <chrono>
 #include <cstdio>
@@ -43,7 +44,7 @@ public:
         localtime_r(&now, &local);
         return local;
     }
-    void launch(const CString& program) override { launcher_.open(gbk::decode(program)); }
+    void launch(const CString& program) override { shellOpen(program); }
     void showLog(const CString& text) override
     {
         // Print only the line the event added.
@@ -57,14 +58,13 @@ public:
     }
     void showMessage(TimeSettings::Box, const CString& text) override
     {
-        if (text != kTimedRunDone)
+        if (text != ::text(Text::Generated))
             printError(text);
     }
     void setGenerateEnabled(bool) override {}
 
 private:
     OutputSink sink_;
-    Launcher launcher_;
 };
 
 int runTimes(const TimesOptions& o)
@@ -104,11 +104,9 @@ int runTimes(const TimesOptions& o)
 
     TerminalHost host(o.common.enc(), o.common.lineEnd());
     TimedRunDriver driver(host);
-    if (auto failure = s.validate()) {
-        printError(failure->message);
+    // A failing rule is printed by the host; nothing runs.
+    if (!driver.generate(s))
         return kExitInvalid;
-    }
-    driver.begin(s);
     while (host.pending && !host.outputClosed) {
         std::this_thread::sleep_for(std::chrono::milliseconds(*host.pending));
         driver.onTimer();

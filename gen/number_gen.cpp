@@ -1,6 +1,7 @@
 #include "gen/number_gen.h"
 
 #include "core/ccore.h"
+#include "core/texts.h"
 #include "core/textutil.h"
 #include "gen/gen_common.h"
 #include "gen/number_text.h"
@@ -16,20 +17,6 @@
 
 namespace {
 
-// Interface texts (GBK).
-const char kMsgNoKind[] = "\xd6\xc1\xc9\xd9\xd6\xb8\xb6\xa8\xd2\xbb\xd6\xd6\xca\xfd\xd7\xd6\xc0\xe0\xd0\xcd\xa3\xa1"; // 至少指定一种数字类型！
-const char kMsgDecimals[] = "\xb1\xa3\xc1\xf4\xd0\xa1\xca\xfd\xce\xbb\xca\xfd\xb1\xd8\xd0\xeb\xca\xc7\x30\xb5\xbd\x35\xd6\xae\xbc\xe4\xb5\xc4\xd5\xfb\xca\xfd\xa3\xa1"; // 保留小数位数必须是0到5之间的整数！
-const char kMsgRange[] = "\xca\xfd\xd6\xb5\xb7\xb6\xce\xa7\xc9\xe8\xb6\xa8\xce\xde\xd0\xa7\xa3\xa1"; // 数值范围设定无效！
-const char kMsgCount[] = "\xc9\xfa\xb3\xc9\xb8\xf6\xca\xfd\xc9\xe8\xb6\xa8\xce\xde\xd0\xa7\xa3\xa1"; // 生成个数设定无效！
-const char kMsgNotFinite[] = "\xca\xfd\xd6\xb5\xb7\xb6\xce\xa7\xb1\xd8\xd0\xeb\xca\xc7\xd3\xd0\xcf\xde\xb5\xc4\xca\xfd\xd7\xd6\xa3\xa1"; // 数值范围必须是有限的数字！
-const char kMsgIntRange[] = "\xd5\xfb\xca\xfd\xb5\xc4\xca\xfd\xd6\xb5\xb7\xb6\xce\xa7\xb1\xd8\xd0\xeb\xd4\xda\x2d\x32\x31\x34\x37\x34\x38\x33\x36\x34\x37\xb5\xbd\x32\x31\x34\x37\x34\x38\x33\x36\x34\x37\xd6\xae\xbc\xe4\xa3\xa1"; // 整数的数值范围必须在-2147483647到2147483647之间！
-const char kMsgKeep[] = "\xb1\xa3\xc1\xf4"; // 保留
-const char kMsgDecimalsRange[] = "\xce\xbb\xd0\xa1\xca\xfd\xca\xb1\xa3\xac\xca\xfd\xd6\xb5\xb7\xb6\xce\xa7\xb1\xd8\xd0\xeb\xd4\xda\x2d"; // 位小数时，数值范围必须在-
-const char kMsgTo[] = "\xb5\xbd"; // 到
-const char kMsgBetween[] = "\xd6\xae\xbc\xe4\xa3\xa1"; // 之间！
-const char kMsgNoFloatValue[] = "\xca\xfd\xd6\xb5\xb7\xb6\xce\xa7\xc4\xda\xc3\xbb\xd3\xd0\xbf\xc9\xc9\xfa\xb3\xc9\xb5\xc4\xb8\xa1\xb5\xe3\xca\xfd\xa3\xac\xc7\xeb\xb7\xc5\xbf\xed\xca\xfd\xd6\xb5\xb7\xb6\xce\xa7\xa3\xa1"; // 数值范围内没有可生成的浮点数，请放宽数值范围！
-const char kMsgTooMany[] = "\xc9\xfa\xb3\xc9\xb8\xf6\xca\xfd\xb2\xbb\xc4\xdc\xb3\xac\xb9\xfd"; // 生成个数不能超过
-const char kMsgRows[] = "\xb8\xf6\xa3\xa1"; // 个！
 
 constexpr int32_t kScaledLimit = 2147483647;
 // Room for one row without its line end: any int, or a fixed value below
@@ -217,7 +204,7 @@ CString decimalsRangeMessage(int decimals)
         std::string frac = std::to_string(kScaledLimit % p);
         limit += '.' + std::string(std::size_t(decimals) - frac.size(), '0') + frac;
     }
-    return CString(kMsgKeep) + std::to_string(decimals) + kMsgDecimalsRange + limit + kMsgTo + limit + kMsgBetween;
+    return fill(text(Text::FloatRangeTooWide), {std::to_string(decimals), limit});
 }
 
 } // namespace
@@ -259,17 +246,17 @@ NumberSettings NumberSettings::fromFields(int isInt, int isFloat, const CString&
 CString NumberSettings::validate(int maxCount) const
 {
     if (isInt == 0 && isFloat == 0)
-        return kMsgNoKind;
+        return text(Text::NoNumberKind);
     if (isFloat != 0 && (decimals < 0 || decimals > kMaxDecimals))
-        return kMsgDecimals;
+        return text(Text::DecimalsInvalid);
     if (rangeMin > rangeMax)
-        return kMsgRange;
+        return text(Text::RangeInvalid);
     if (count < 1)
-        return kMsgCount;
+        return text(Text::CountInvalid);
     // The rules above come first so every case they describe keeps its
     // message; the ones below keep the draws defined and finite.
     if (!std::isfinite(rangeMin) || !std::isfinite(rangeMax))
-        return kMsgNotFinite;
+        return text(Text::RangeNotFinite);
     if (isFloat != 0) {
         // Floating-point rows scale the bounds by 10^decimals; this is the
         // stricter limit, so it speaks for both kinds.
@@ -278,11 +265,11 @@ CString NumberSettings::validate(int maxCount) const
             return decimalsRangeMessage(decimals);
     }
     if (isInt != 0 && (!scaledFits(rangeMin) || !scaledFits(rangeMax)))
-        return kMsgIntRange;
+        return text(Text::IntRangeTooWide);
     if (isFloat != 0 && !floatRangeHasValue(rangeMin, rangeMax, decimals))
-        return kMsgNoFloatValue;
+        return text(Text::NoFloatValue);
     if (count > maxCount)
-        return CString(kMsgTooMany) + std::to_string(maxCount) + kMsgRows;
+        return fill(text(Text::TooManyRows), {std::to_string(maxCount)});
     seedCRuntime();
     return {};
 }

@@ -1,6 +1,8 @@
 #include "gen/string_gen.h"
 
 #include "core/ccore.h"
+#include "core/gbk_chars.h"
+#include "core/texts.h"
 #include "core/textutil.h"
 #include "gen/gen_common.h"
 
@@ -11,20 +13,14 @@ namespace {
 
 using Code = uint16_t;
 
-// Interface texts (GBK).
-const char kNoKind[] = "\xd6\xc1\xc9\xd9\xd6\xb8\xb6\xa8\xd2\xbb\xd6\xd6\xd7\xd6\xb7\xfb\xc0\xe0\xd0\xcd\xa3\xa1"; // 至少指定一种字符类型！
-const char kBadLength[] = "\xc9\xfa\xb3\xc9\xb3\xa4\xb6\xc8\xc9\xe8\xb6\xa8\xce\xde\xd0\xa7\xa3\xa1"; // 生成长度设定无效！
-const char kBadCount[] = "\xc9\xfa\xb3\xc9\xb8\xf6\xca\xfd\xc9\xe8\xb6\xa8\xce\xde\xd0\xa7\xa3\xa1"; // 生成个数设定无效！
-const char kTooLong[] = "\xc9\xfa\xb3\xc9\xb3\xa4\xb6\xc8\xb2\xbb\xc4\xdc\xb3\xac\xb9\xfd\x31\x30\x30\x30\x30\x30\xa3\xa1"; // 生成长度不能超过100000！
-const char kAllExcluded[] = "\xc5\xc5\xb3\xfd\xd7\xd6\xb7\xfb\xc9\xe8\xb6\xa8\xce\xde\xd0\xa7\xa3\xac\xcb\xf9\xd1\xa1\xc0\xe0\xd0\xcd\xb5\xc4\xd7\xd6\xb7\xfb\xd2\xd1\xc8\xab\xb2\xbf\xc5\xc5\xb3\xfd\xa3\xa1"; // 排除字符设定无效，所选类型的字符已全部排除！
-
 // Byte ranges of the one-byte kinds 1 (upper case), 2 (lower case), 3 (digits).
 constexpr int kLo[4] = {0, 'A', 'a', '0'};
 constexpr int kHi[4] = {0, 'Z', 'z', '9'};
 
-// Level-1 GB2312: rows 16 to 55 of the 94 x 94 table, row 55 holding 89.
-constexpr int kHzRowFirst = 16, kHzRowLast = 55, kHzLastRowCols = 89;
-constexpr int kHzCount = (kHzRowLast - kHzRowFirst) * 94 + kHzLastRowCols; // 3755
+using gbk::charLen;
+using gbk::codeAt;
+constexpr int kHzRowFirst = gbk::kLevel1RowFirst, kHzRowLast = gbk::kLevel1RowLast;
+constexpr int kHzLastRowCols = gbk::kLevel1LastRowCols;
 
 int rnd(int lo, int hi)
 {
@@ -36,31 +32,6 @@ Code drawHz()
     const int row = rnd(kHzRowFirst, kHzRowLast);
     const int col = rnd(1, row == kHzRowLast ? kHzLastRowCols : 94);
     return Code(((0xA0 + row) << 8) | (0xA0 + col));
-}
-
-bool isHzLevel1(Code c)
-{
-    const int first = c >> 8, second = c & 0xFF;
-    if (first < 0xA0 + kHzRowFirst || first > 0xA0 + kHzRowLast || second < 0xA1)
-        return false;
-    return second <= (first == 0xA0 + kHzRowLast ? 0xA0 + kHzLastRowCols : 0xFE);
-}
-
-// GBK: a lead byte 0x81..0xFE followed by a trail byte 0x40..0xFE (not 0x7F)
-// is one two-byte character; every other byte is a character by itself.
-std::size_t charLen(std::string_view s, std::size_t i)
-{
-    const auto b = static_cast<unsigned char>(s[i]);
-    if (b < 0x81 || b == 0xFF || i + 1 >= s.size())
-        return 1;
-    const auto t = static_cast<unsigned char>(s[i + 1]);
-    return (t >= 0x40 && t <= 0xFE && t != 0x7F) ? 2 : 1;
-}
-
-Code codeAt(std::string_view s, std::size_t i, std::size_t len)
-{
-    const auto b = static_cast<unsigned char>(s[i]);
-    return len == 1 ? Code(b) : Code((b << 8) | static_cast<unsigned char>(s[i + 1]));
 }
 
 std::vector<Code> toCodes(std::string_view s)
@@ -144,7 +115,7 @@ bool anyDrawable(unsigned kinds, const Exclusions& ex)
                 return true;
     }
     if (kinds >> 4 & 1u)
-        return std::count_if(ex.wide.begin(), ex.wide.end(), isHzLevel1) < kHzCount;
+        return std::count_if(ex.wide.begin(), ex.wide.end(), gbk::isLevel1) < gbk::kLevel1Count;
     return false;
 }
 
@@ -158,23 +129,23 @@ unsigned kindBits(const StringSettings& s)
 
 bool StringSettings::validate(CString* message)
 {
-    auto fail = [message](const char* text) {
+    auto fail = [message](Text t) {
         if (message)
-            *message = text;
+            *message = text(t);
         return false;
     };
     if (!isUCase && !isLCase && !isNum && !isHz)
-        return fail(kNoKind);
+        return fail(Text::NoStringKind);
     if (lenMin > lenMax)
-        return fail(kBadLength);
+        return fail(Text::LengthInvalid);
     if (count < 1)
-        return fail(kBadCount);
+        return fail(Text::CountInvalid);
     if (lenMax > kStringLenLimit)
-        return fail(kTooLong);
+        return fail(Text::LengthTooLong);
     CString specials = withoutSpaces(charSpec);
     CString excl = withoutSpaces(charExclude);
     if (isCharEx && !excl.empty() && !anyDrawable(kindBits(*this), Exclusions(excl)))
-        return fail(kAllExcluded);
+        return fail(Text::AllExcluded);
     charSpec = std::move(specials);
     charExclude = std::move(excl);
     seedCRuntime();

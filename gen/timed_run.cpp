@@ -3,32 +3,20 @@
 #include "gen/timed_run.h"
 
 #include "core/ccore.h"
+#include "core/texts.h"
 #include "gen/gen_common.h"
 
 #include <cstdio>
-
-namespace {
-
-const char* const kProgramInvalid =
-    "\xcd\xe2\xb2\xbf\xb3\xcc\xd0\xf2\xc3\xfc\xc1\xee\xd0\xd0\xce\xde\xd0\xa7\xa3\xa1"; // 外部程序命令行无效！
-const char* const kIntervalInvalid =
-    "\xb7\xa2\xc9\xfa\xbc\xe4\xb8\xf4\xc9\xe8\xb6\xa8\xce\xde\xd0\xa7\xa3\xa1"; // 发生间隔设定无效！
-const char* const kCountInvalid =
-    "\xc9\xfa\xb3\xc9\xb8\xf6\xca\xfd\xc9\xe8\xb6\xa8\xce\xde\xd0\xa7\xa3\xa1"; // 生成个数设定无效！
-
-} // namespace
-
-const char* const kTimedRunDone = "\xc9\xfa\xb3\xc9\xb3\xc9\xb9\xa6\xa3\xa1"; // 生成成功！
 
 std::optional<TimeSettings::Failure> TimeSettings::validate() const
 {
     // Only the length counts: a program text of blanks is a file name too.
     if (isProgram != 0 && fileProgram.empty())
-        return Failure{kProgramInvalid, Box::Warning};
+        return Failure{text(Text::ProgramInvalid), Box::Warning};
     if (min_delay > max_delay)
-        return Failure{kIntervalInvalid, Box::Plain};
+        return Failure{text(Text::IntervalInvalid), Box::Plain};
     if (count_time < 1)
-        return Failure{kCountInvalid, Box::Plain};
+        return Failure{text(Text::CountInvalid), Box::Plain};
     seedCRuntime();
     return std::nullopt;
 }
@@ -105,7 +93,7 @@ void TimedRunDriver::onTimer()
     if (const auto next = run_.advance()) {
         host_.armTimer(timerDelay(*next));
     } else {
-        host_.showMessage(TimeSettings::Box::Plain, kTimedRunDone);
+        host_.showMessage(TimeSettings::Box::Plain, text(Text::Generated));
         host_.setGenerateEnabled(true);
     }
 }

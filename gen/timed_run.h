@@ -33,9 +33,6 @@ struct TimeSettings {
     std::optional<Failure> validate() const;
 };
 
-// "生成成功！", shown in the plain box at the end of every run.
-extern const char* const kTimedRunDone;
-
 // The event line for a local broken-down time, without CR LF:
 // "YYYY-MM-DD   hh:mm:ss" (three blanks between date and time).
 CString formatEventLine(const std::tm& local);

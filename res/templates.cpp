@@ -89,11 +89,3 @@ const DialogTemplate kGeneratorDialogTemplate{
 const DialogTemplate kStringPageTemplate{IDD_STRING_PAGE, 331, 282, "", "宋体", 9, kPage, kStringControls};
 const DialogTemplate kNumberPageTemplate{IDD_NUMBER_PAGE, 330, 270, "", "宋体", 9, kPage, kNumberControls};
 const DialogTemplate kTimePageTemplate{IDD_TIME_PAGE, 331, 282, "", "宋体", 9, kPage, kTimeControls};
-
-const DialogTemplate* findDialogTemplate(int id)
-{
-    for (const DialogTemplate* t : {&kGeneratorDialogTemplate, &kStringPageTemplate, &kNumberPageTemplate, &kTimePageTemplate})
-        if (t->id == id)
-            return t;
-    return nullptr;
-}

@@ -1,11 +1,8 @@
 #pragma once
 // The dialog templates of the program (templates.cpp).
-#include "platform/dialog/dialog_template.h"
+#include "platform/dialog_template.h"
 
 extern const DialogTemplate kGeneratorDialogTemplate; // 102: main window
 extern const DialogTemplate kStringPageTemplate;      // 129
 extern const DialogTemplate kNumberPageTemplate;      // 130
 extern const DialogTemplate kTimePageTemplate;        // 131
-
-// The template with this id, or null.
-const DialogTemplate* findDialogTemplate(int id);

@@ -3,11 +3,13 @@
 // or UTF-8), writes the text with CR LF line ends whole or not at all, and
 // tells the user in the page's plain box when it cannot. Cancel changes
 // nothing.
-#include "platform/dialog/line_ends.h"
-
-#include <QString>
+#include <string>
+#include <string_view>
 
 class CDialog;
 
-// Returns true when a file was written.
-bool exportText(CDialog& page, const QString& suggestedName, const QString& text);
+// text (UTF-8) with every line end (LF, CR or CR LF) as CR LF, in one pass.
+std::string withCrLf(std::string_view text);
+
+// Saves text (UTF-8, as the box shows it); true when a file was written.
+bool exportText(CDialog& page, const std::string& suggestedName, const std::string& text);

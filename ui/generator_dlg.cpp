@@ -2,32 +2,19 @@
 
 #include "core/ccore.h"
 #include "core/soft.h"
-#include "platform/dialog/controls.h"
-#include "platform/dialog/presenter.h"
-#include "res/icons.h"
+#include "platform/presenter.h"
 #include "res/resource.h"
 #include "res/templates.h"
+#include "ui/texts.h"
 
 #include <cstdlib>
 #include <new>
 
 namespace {
-struct TabRow {
-    const char* label;
-    const char* description;
-};
-const TabRow kTabs[] = {
-    {"字符串", "随机密码、用户名、域名、手机号码等"},
-    {"数字", "指定数值范围内的整形、浮点数等"},
-    {"时间", "不定时日期数值，并可执行命令行外部程序"},
-};
-constexpr int kTabCount = int(std::size(kTabs));
+constexpr int kTabCount = 3;
 } // namespace
 
-CGeneratorDlg::CGeneratorDlg(QWidget* parent)
-    : CDialog(kGeneratorDialogTemplate, parent), m_hIcon(loadIconGroup(IDR_MAINFRAME))
-{
-}
+CGeneratorDlg::CGeneratorDlg() : CDialog(kGeneratorDialogTemplate), m_tab(*this, idc::main::tab) {}
 
 CGeneratorDlg::~CGeneratorDlg()
 {
@@ -44,21 +31,6 @@ std::span<const MessageEntry> CGeneratorDlg::GetMessageMap() const
     return map;
 }
 
-QString CGeneratorDlg::tabLabel(int index)
-{
-    return index >= 0 && index < kTabCount ? QString::fromUtf8(kTabs[index].label) : QString();
-}
-
-QString CGeneratorDlg::tabDescription(int index)
-{
-    return index >= 0 && index < kTabCount ? QString::fromUtf8(kTabs[index].description) : QString();
-}
-
-CTabCtrl* CGeneratorDlg::tabCtrl() const
-{
-    return item<CTabCtrl>(idc::main::tab);
-}
-
 BOOL CGeneratorDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
@@ -72,21 +44,21 @@ BOOL CGeneratorDlg::OnInitDialog()
         throw std::bad_alloc();
     fillSoft(g_soft);
 
-    setWindowIcon(m_hIcon);
+    SetIcon(IDR_MAINFRAME);
 
-    CTabCtrl* tab = tabCtrl();
     for (int i = 0; i < kTabCount; ++i)
-        tab->InsertItem(i, tabLabel(i));
+        m_tab.InsertItem(i, text(tabLabel(i)));
 
     // Each page loads its options while it is created.
-    m_stringPage.Create(tab);
-    m_numberPage.Create(tab);
-    m_timePage.Create(tab);
+    m_stringPage.Create(this, idc::main::tab);
+    m_numberPage.Create(this, idc::main::tab);
+    m_timePage.Create(this, idc::main::tab);
 
-    const QRect area = tab->GetClientRect().adjusted(1, 21, -3, -3);
+    const CRect i = kPageInset;
+    const CRect area = m_tab.GetClientRect().Deflated(i.left, i.top, i.right, i.bottom);
     for (CDialog* page : {static_cast<CDialog*>(&m_stringPage), static_cast<CDialog*>(&m_numberPage),
                           static_cast<CDialog*>(&m_timePage)})
-        page->setGeometry(area);
+        page->MoveWindow(area);
 
     ShowTab(0);
     return TRUE;
@@ -94,19 +66,21 @@ BOOL CGeneratorDlg::OnInitDialog()
 
 void CGeneratorDlg::ShowTab(int index)
 {
+    CString description;
     if (index >= 0 && index < kTabCount) {
         CDialog* pages[] = {&m_stringPage, &m_numberPage, &m_timePage};
-        pages[index]->show();
+        pages[index]->ShowWindow(true);
         for (int i = 0; i < kTabCount; ++i)
             if (i != index)
-                pages[i]->hide();
+                pages[i]->ShowWindow(false);
+        description = text(tabDescription(index));
     }
-    setItemText(idc::main::description, tabDescription(index));
+    SetDlgItemText(idc::main::description, description);
 }
 
 void CGeneratorDlg::OnSelchangeTab()
 {
-    ShowTab(tabCtrl()->GetCurSel());
+    ShowTab(m_tab.GetCurSel());
 }
 
 void CGeneratorDlg::OnAbout()

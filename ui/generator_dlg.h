@@ -2,18 +2,14 @@
 // CGeneratorDlg: the main window (template IDD_GENERATOR_DIALOG). It creates
 // the core objects, holds the tab control with the three pages and shows the
 // description of the current tab. Its window is not resizable.
-#include "platform/dialog/cdialog.h"
+#include "platform/cdialog.h"
 #include "ui/number_page.h"
 #include "ui/string_page.h"
 #include "ui/time_page.h"
 
-#include <QIcon>
-
-class CTabCtrl;
-
 class CGeneratorDlg : public CDialog {
 public:
-    explicit CGeneratorDlg(QWidget* parent = nullptr);
+    CGeneratorDlg();
     ~CGeneratorDlg() override;
 
     // The tab change for index i: 0 to 2 show that tab's page only and its
@@ -21,14 +17,13 @@ public:
     // are and empties the description.
     void ShowTab(int index);
 
-    CTabCtrl* tabCtrl() const;
     CStringPage& stringPage() { return m_stringPage; }
     CNumberPage& numberPage() { return m_numberPage; }
     CTimePage& timePage() { return m_timePage; }
 
-    // Tab labels and descriptions, by tab index.
-    static QString tabLabel(int index);
-    static QString tabDescription(int index);
+    // The pages lie over the tab control's client area less its frame and
+    // tab row: these pixels are taken off its left, top, right and bottom.
+    static constexpr CRect kPageInset{1, 21, 3, 3};
 
 protected:
     BOOL OnInitDialog() override;
@@ -41,5 +36,5 @@ private:
     CStringPage m_stringPage;
     CNumberPage m_numberPage;
     CTimePage m_timePage;
-    QIcon m_hIcon;
+    CTabCtrl m_tab;
 };

@@ -1,34 +1,15 @@
 #include "ui/number_page.h"
 
 #include "core/ccore.h"
-#include "core/gbk.h"
-#include "core/qt/qgbk.h"
+#include "core/options.h"
+#include "core/texts.h"
 #include "res/resource.h"
 #include "res/templates.h"
 #include "ui/export_text.h"
 
-#include "platform/dialog/plain_text.h"
-
-#include <QPlainTextEdit>
-
-#include <algorithm>
-#include <optional>
-#include <vector>
-
 namespace id = idc::number;
 
-namespace {
-
-QString rowsToUnicode(const CString& rows)
-{
-    // Rows of numbers are ASCII, which reads the same as Latin-1 and GBK.
-    const bool ascii = std::all_of(rows.begin(), rows.end(), [](char c) { return (unsigned char)c < 0x80; });
-    return ascii ? QString::fromLatin1(rows.data(), qsizetype(rows.size())) : gbk::decode(rows);
-}
-
-} // namespace
-
-CNumberPage::CNumberPage(QWidget* parent) : CDialog(kNumberPageTemplate, parent) {}
+CNumberPage::CNumberPage() : CDialog(kNumberPageTemplate) {}
 
 std::span<const MessageEntry> CNumberPage::GetMessageMap() const
 {
@@ -43,12 +24,12 @@ std::span<const MessageEntry> CNumberPage::GetMessageMap() const
 BOOL CNumberPage::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    CheckDlgButton(id::isInt, g_core->getConfigB("isInt"));
-    CheckDlgButton(id::isFloat, g_core->getConfigB("isFloat"));
-    SetDlgItemInt(id::rangeMin, 80);
-    SetDlgItemInt(id::rangeMax, 100);
-    SetDlgItemInt(id::count, g_core->getConfigInt("count_int"));
-    SetDlgItemInt(id::decimals, g_core->getConfigInt("xsw"));
+    CheckDlgButton(id::isInt, g_core->getConfigB(opt::isInt.key));
+    CheckDlgButton(id::isFloat, g_core->getConfigB(opt::isFloat.key));
+    SetDlgItemInt(id::rangeMin, opt::kRangeMin);
+    SetDlgItemInt(id::rangeMax, opt::kRangeMax);
+    SetDlgItemInt(id::count, g_core->getConfigInt(opt::count_int.key));
+    SetDlgItemInt(id::decimals, g_core->getConfigInt(opt::xsw.key));
     // The decimals field keeps its template state (enabled) until the
     // floating-point box is next clicked.
     return TRUE;
@@ -61,7 +42,7 @@ CString CNumberPage::fieldText(int id) const
     // Pasted text GBK cannot hold: the number rules read only its leading
     // ASCII number (atoi and atof stop at any other character), and that
     // reads the same in UTF-8 as it would in GBK.
-    return itemText(id).toStdString();
+    return GetDlgItemTextUtf8(id);
 }
 
 BOOL CNumberPage::readSettings(int validate)
@@ -73,16 +54,10 @@ BOOL CNumberPage::readSettings(int validate)
         return TRUE;
     const CString message = m_settings.validate();
     if (!message.empty()) {
-        g_core->msgboxWarning(reinterpret_cast<HWND>(static_cast<QWidget*>(this)), message);
+        g_core->msgboxWarning(GetSafeHwnd(), message);
         return FALSE;
     }
     return TRUE;
-}
-
-void CNumberPage::setOutput(const CString& rows)
-{
-    if (auto* box = item<QPlainTextEdit>(id::output))
-        setPlainTextFast(*box, rowsToUnicode(rows), kLinesPerBlock);
 }
 
 void CNumberPage::OnGenerate()
@@ -90,9 +65,9 @@ void CNumberPage::OnGenerate()
     if (!readSettings(1))
         return;
     EnableDlgItem(id::generate, false);
-    setOutput(CString());
-    setOutput(drawNumberRows(m_settings));
-    MessageBox(gbk::lit("生成成功！"));
+    SetDlgItemText(id::output, CString());
+    SetDlgItemText(id::output, drawNumberRows(m_settings));
+    MessageBox(text(Text::Generated));
     EnableDlgItem(id::generate, true);
 }
 
@@ -103,18 +78,15 @@ void CNumberPage::OnFloatCheck()
 
 void CNumberPage::OnExport()
 {
-    // The box's own text ('\n' line ends): exportText writes them as CR LF
-    // in one pass.
-    if (auto* box = item<QPlainTextEdit>(id::output))
-        exportText(*this, QStringLiteral("随机数字.txt"), box->toPlainText());
+    exportText(*this, utf8(Text::NumberExportName), GetDlgItemTextUtf8(id::output));
 }
 
 void CNumberPage::OnDestroy()
 {
     CDialog::OnDestroy();
     readSettings(0);
-    g_core->saveConfigInt("count_int", m_settings.count);
-    g_core->saveConfigInt("xsw", m_settings.decimals);
-    g_core->saveConfigB("isInt", m_settings.isInt);
-    g_core->saveConfigB("isFloat", m_settings.isFloat);
+    g_core->saveConfigInt(opt::count_int.key, m_settings.count);
+    g_core->saveConfigInt(opt::xsw.key, m_settings.decimals);
+    g_core->saveConfigB(opt::isInt.key, m_settings.isInt);
+    g_core->saveConfigB(opt::isFloat.key, m_settings.isFloat);
 }

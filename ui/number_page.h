@@ -4,25 +4,18 @@
 // output box at each Generate, and stores its options (all but the value
 // range) when destroyed.
 #include "gen/number_gen.h"
-#include "platform/dialog/cdialog.h"
-
-
+#include "platform/cdialog.h"
 
 class CNumberPage : public CDialog {
 public:
-    // The page's window is made later with Create(parent).
-    explicit CNumberPage(QWidget* parent = nullptr);
+    // The page's window is made later with Create(parent, control).
+    CNumberPage();
 
     // Fills the settings from the controls; with validate nonzero also checks
     // them and, when a rule fails, shows its message in the warning box and
     // returns FALSE.
     BOOL readSettings(int validate);
     const NumberSettings& settings() const { return m_settings; }
-
-    // Lines the output box keeps in one text block: small enough that a
-    // keystroke re-lays out little, large enough that a million rows are set
-    // in tens of milliseconds.
-    static constexpr int kLinesPerBlock = 64;
 
 protected:
     BOOL OnInitDialog() override;
@@ -36,7 +29,6 @@ private:
 
     // A field's text as the number rules read it.
     CString fieldText(int id) const;
-    void setOutput(const CString& rows);
 
     NumberSettings m_settings;
 };

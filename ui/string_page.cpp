@@ -2,51 +2,52 @@
 
 #include "core/ccore.h"
 #include "core/gbk.h"
-#include "core/qt/qgbk.h"
+#include "core/options.h"
+#include "core/texts.h"
 #include "core/textutil.h"
-#include "platform/dialog/boxes.h"
 #include "res/resource.h"
 #include "res/templates.h"
 #include "ui/export_text.h"
 #include "ui/output_file.h"
 
-#include <QPointer>
+#include <memory>
 
 namespace {
 namespace id = idc::string;
 
 constexpr UINT kRunTimer = 1;
 constexpr int kRunDelayMs = 200;
-const QString kExportName = QStringLiteral("随机字符串.txt");
 
 struct FlagControl {
     int id;
     int StringSettings::*field;
-    const char* key;
+    const OptionDef& option;
 };
 // In the order they are loaded.
 const FlagControl kFlags[] = {
-    {id::upper, &StringSettings::isUCase, "isUCase"},
-    {id::lower, &StringSettings::isLCase, "isLCase"},
-    {id::digits, &StringSettings::isNum, "isNum"},
-    {id::hanzi, &StringSettings::isHz, "isHz"},
-    {id::useCharSpec, &StringSettings::isCharSpec, "isCharSpec"},
-    {id::useCharEx, &StringSettings::isCharEx, "isCharEx"},
+    {id::upper, &StringSettings::isUCase, opt::isUCase},
+    {id::lower, &StringSettings::isLCase, opt::isLCase},
+    {id::digits, &StringSettings::isNum, opt::isNum},
+    {id::hanzi, &StringSettings::isHz, opt::isHz},
+    {id::useCharSpec, &StringSettings::isCharSpec, opt::isCharSpec},
+    {id::useCharEx, &StringSettings::isCharEx, opt::isCharEx},
 };
+// In the order they are stored.
+const int kFlagStoreOrder[] = {0, 1, 2, 3, 5, 4};
 
 struct TextControl {
     int id;
     CString StringSettings::*field;
-    const char* key;
-    const char* label; // names the box in messages
+    const OptionDef& option;
+    Text label; // names the box in messages
 };
 // In the order they are loaded and stored.
 const TextControl kTexts[] = {
-    {id::head, &StringSettings::head, "head", "头部"},
-    {id::tail, &StringSettings::tail, "tail", "尾部"},
-    {id::insert, &StringSettings::insertStr, "insertStr", "插入"},
-    {id::charSpec, &StringSettings::charSpec, "charSpec", "特殊字符"},
-    {id::charExclude, &StringSettings::charExclude, "charExclude", "排除字符"},
+    {id::head, &StringSettings::head, opt::head, Text::LabelHead},
+    {id::tail, &StringSettings::tail, opt::tail, Text::LabelTail},
+    {id::insert, &StringSettings::insertStr, opt::insertStr, Text::LabelInsert},
+    {id::charSpec, &StringSettings::charSpec, opt::charSpec, Text::LabelCharSpec},
+    {id::charExclude, &StringSettings::charExclude, opt::charExclude, Text::LabelCharExclude},
 };
 // Indices into kTexts in the order the boxes are read: the lists first.
 const int kTextReadOrder[] = {3, 4, 0, 1, 2};
@@ -54,24 +55,23 @@ const int kTextReadOrder[] = {3, 4, 0, 1, 2};
 struct NumberControl {
     int id;
     int StringSettings::*field;
-    const char* key;
+    const OptionDef& option;
 };
 const NumberControl kNumbers[] = {
-    {id::lenMin, &StringSettings::lenMin, "len_min_str"},
-    {id::lenMax, &StringSettings::lenMax, "len_max_str"},
-    {id::count, &StringSettings::count, "count_str"},
+    {id::lenMin, &StringSettings::lenMin, opt::len_min_str},
+    {id::lenMax, &StringSettings::lenMax, opt::len_max_str},
+    {id::count, &StringSettings::count, opt::count_str},
 };
 
-QString unencodableMessage(const char* label, const QString& text)
+// The message naming the first character of text (UTF-8) that GBK cannot hold.
+std::string unencodableMessage(Text label, const std::string& text)
 {
-    const QString ch = QString::fromStdString(gbk::firstUnencodable(text.toStdString()));
-    const QString code = QStringLiteral("U+%1").arg(ch.toUcs4().value(0), 4, 16, QLatin1Char('0')).toUpper();
-    return QStringLiteral("“%1”中含有 GBK 无法表示的字符“%2”（%3），请修改后再生成。")
-        .arg(QString::fromUtf8(label), ch, code);
+    const std::string ch = gbk::firstUnencodable(text);
+    return fill(utf8(Text::FieldNotGbk), {utf8(label), ch, gbk::codePointName(ch)});
 }
 } // namespace
 
-CStringPage::CStringPage(QWidget* parent) : CDialog(kStringPageTemplate, parent) {}
+CStringPage::CStringPage() : CDialog(kStringPageTemplate) {}
 
 std::span<const MessageEntry> CStringPage::GetMessageMap() const
 {
@@ -88,32 +88,27 @@ BOOL CStringPage::OnInitDialog()
 {
     CDialog::OnInitDialog();
     for (const FlagControl& f : kFlags)
-        CheckDlgButton(f.id, g_core->getConfigB(f.key));
+        CheckDlgButton(f.id, g_core->getConfigB(f.option.key));
     for (const TextControl& t : kTexts) {
         // Kept as loaded too: a box whose text cannot be read back at the
         // end stores the loaded value again rather than losing it.
-        settings.*t.field = g_core->getConfigStr(t.key);
-        SetDlgItemText(t.id, settings.*t.field);
+        settings_.*t.field = g_core->getConfigStr(t.option.key);
+        SetDlgItemText(t.id, settings_.*t.field);
     }
     for (const NumberControl& n : kNumbers)
-        SetDlgItemText(n.id, g_core->getConfigStr(n.key));
+        SetDlgItemText(n.id, g_core->getConfigStr(n.option.key));
 
-    outPath = g_core->getAppPath() + "_out.txt";
+    outPath_ = g_core->getAppPath() + "_out.txt";
     // A file that cannot be removed now is reported by the next run.
-    removeOutputFile(outPath);
+    removeOutputFile(outPath_);
     OnToggleCharSpec();
     OnToggleCharEx();
     return TRUE;
 }
 
-int CStringPage::readIntField(int controlId) const
-{
-    return GetDlgItemAtoi(controlId);
-}
-
 bool CStringPage::readSettings(bool validate)
 {
-    StringSettings s = settings;
+    StringSettings s = settings_;
     for (const FlagControl& f : kFlags)
         s.*f.field = IsDlgButtonChecked(f.id);
     // Disabled list boxes are read like the others.
@@ -122,19 +117,19 @@ bool CStringPage::readSettings(bool validate)
         if (const auto text = GetDlgItemText(t.id)) {
             s.*t.field = *text;
         } else if (validate) {
-            showBox(this, BoxKind::Plain, QString(), unencodableMessage(t.label, itemText(t.id)));
+            MessageBoxUtf8(unencodableMessage(t.label, GetDlgItemTextUtf8(t.id)));
             return false;
         }
     }
     s.insertStr = textutil::trimmed(s.insertStr);
     for (const NumberControl& n : kNumbers)
-        s.*n.field = readIntField(n.id);
-    settings = std::move(s);
+        s.*n.field = GetDlgItemAtoi(n.id);
+    settings_ = std::move(s);
     if (!validate)
         return true;
 
     CString message;
-    if (!settings.validate(&message)) {
+    if (!settings_.validate(&message)) {
         MessageBox(message);
         return false;
     }
@@ -159,7 +154,7 @@ void CStringPage::OnGenerate()
     running_ = true;
     fileRun_ = false;
     SetDlgItemText(id::output, CString());
-    SetDlgItemText(id::output, gbk::lit("生成中，请稍后..."));
+    SetDlgItemText(id::output, text(Text::Generating));
     SetTimer(kRunTimer, kRunDelayMs);
 }
 
@@ -173,61 +168,55 @@ void CStringPage::OnTimer(UINT nIDEvent)
 
 void CStringPage::makeRun()
 {
-    QString failure = removeOutputFile(outPath);
-    if (failure.isEmpty()) {
-        if (settings.count <= kBoxRowLimit) {
-            SetDlgItemText(id::output, ::makeRun(settings));
+    FileResult result = removeOutputFile(outPath_);
+    if (result.ok()) {
+        if (settings_.count <= kBoxRowLimit) {
+            SetDlgItemText(id::output, ::makeRun(settings_));
         } else {
-            failure = writeOutputFile(outPath, settings);
-            fileRun_ = failure.isEmpty();
+            result = writeOutputFile(outPath_, settings_);
+            fileRun_ = result.ok();
             if (fileRun_)
-                SetDlgItemText(id::output, gbk::lit("生成完成，请单击导出按钮。"));
+                SetDlgItemText(id::output, text(Text::GeneratedToFile));
         }
     }
     running_ = false;
 
-    const QPointer<CStringPage> alive(this);
-    if (failure.isEmpty()) {
-        MessageBox(gbk::lit("生成成功！"));
+    if (result.ok()) {
+        MessageBox(text(Text::Generated));
     } else {
         // No rows to show: the waiting text goes, the reason is given.
         SetDlgItemText(id::output, CString());
-        showBox(this, BoxKind::Plain, QString(), failure);
+        MessageBoxUtf8(result.message());
     }
-    if (alive)
-        EnableDlgItem(id::generate, true);
+    EnableDlgItem(id::generate, true);
 }
 
 void CStringPage::OnExport()
 {
     if (running_) {
-        MessageBox(gbk::lit("正在生成，请在生成完成后再导出。"));
+        MessageBox(text(Text::ExportWhileGenerating));
         return;
     }
     if (fileRun_) {
-        exportOutputFile(*this, outPath, kExportName);
+        exportOutputFile(*this, outPath_, utf8(Text::StringExportName));
         return;
     }
-    const QString text = itemText(id::output);
-    if (text.isEmpty()) {
-        MessageBox(gbk::lit("没有可导出的内容，请先生成。"));
+    const std::string shown = GetDlgItemTextUtf8(id::output);
+    if (shown.empty()) {
+        MessageBox(text(Text::NothingToExport));
         return;
     }
-    exportText(*this, kExportName, text);
+    exportText(*this, utf8(Text::StringExportName), shown);
 }
 
 void CStringPage::OnDestroy()
 {
     CDialog::OnDestroy();
     readSettings(false);
-    g_core->saveConfigB("isUCase", settings.isUCase);
-    g_core->saveConfigB("isLCase", settings.isLCase);
-    g_core->saveConfigB("isNum", settings.isNum);
-    g_core->saveConfigB("isHz", settings.isHz);
-    g_core->saveConfigB("isCharEx", settings.isCharEx);
-    g_core->saveConfigB("isCharSpec", settings.isCharSpec);
+    for (const int i : kFlagStoreOrder)
+        g_core->saveConfigB(kFlags[i].option.key, settings_.*kFlags[i].field);
     for (const TextControl& t : kTexts)
-        g_core->saveConfigStr(t.key, settings.*t.field);
+        g_core->saveConfigStr(t.option.key, settings_.*t.field);
     for (const NumberControl& n : kNumbers)
-        g_core->saveConfigInt(n.key, settings.*n.field);
+        g_core->saveConfigInt(n.option.key, settings_.*n.field);
 }

@@ -8,28 +8,25 @@
 // The options are loaded when the page is created and stored when its
 // window is destroyed.
 #include "gen/string_gen.h"
-#include "platform/dialog/cdialog.h"
+#include "platform/cdialog.h"
 
 class CStringPage : public CDialog {
 public:
-    // The page's window is made later with Create(parent).
-    explicit CStringPage(QWidget* parent = nullptr);
+    // The page's window is made later with Create(parent, control).
+    CStringPage();
 
     // Runs of more than this many rows go to the output file.
     static constexpr int kBoxRowLimit = 1000;
 
-    // Reads the controls into settings. With validate set, a text GBK cannot
-    // hold or a failing rule is shown in the plain box and false returned;
-    // without it nothing is shown, nothing is seeded, and a text GBK cannot
-    // hold keeps its previous value.
+    // Reads the controls into the settings. With validate set, a text GBK
+    // cannot hold or a failing rule is shown in the plain box and false
+    // returned; without it nothing is shown, nothing is seeded, and a text
+    // GBK cannot hold keeps its previous value.
     bool readSettings(bool validate);
-    // The control's text as a number: empty text gives 0, otherwise atoi.
-    int readIntField(int id) const;
-
     // The options as last read (as loaded, before the first read).
-    StringSettings settings;
-    // The output file, set when the window is created.
-    CString outPath;
+    const StringSettings& settings() const { return settings_; }
+    // The output file (GBK), set when the window is created.
+    const CString& outPath() const { return outPath_; }
 
 protected:
     BOOL OnInitDialog() override;
@@ -43,9 +40,11 @@ protected:
     void OnToggleCharEx();
 
 private:
-    // Makes the run of settings; then the success box, or the failure named.
+    // Makes the run of the settings; then the success box, or the failure named.
     void makeRun();
 
+    StringSettings settings_;
+    CString outPath_;
     bool running_ = false; // from a passing Generate to the run's end
     bool fileRun_ = false; // the last run went, whole, to the output file
 };

@@ -2,44 +2,29 @@
 
 #include "core/ccore.h"
 #include "core/gbk.h"
-#include "core/qt/qgbk.h"
+#include "core/options.h"
+#include "core/texts.h"
+#include "platform/shell.h"
 #include "res/resource.h"
 #include "res/templates.h"
 #include "ui/export_text.h"
-
-#include <QPlainTextEdit>
-#include <QScrollBar>
-#include <QTextCursor>
-#include <QTextDocument>
 
 #include <ctime>
 #include <string_view>
 
 namespace {
+namespace id = idc::time;
 constexpr UINT kRunTimer = 1;
-
-// The character is named by its code point: the message itself is GBK.
-CString unencodableProgramMessage(const QString& program)
-{
-    const QList<uint> bad = QString::fromStdString(gbk::firstUnencodable(program.toStdString())).toUcs4();
-    const QString code = QStringLiteral("U+%1").arg(bad.value(0), 4, 16, QLatin1Char('0')).toUpper();
-    return gbk::encode(QStringLiteral("外部程序命令行含有 GBK 无法表示的字符（%1），请修改后再生成。").arg(code))
-        .value_or(gbk::lit("外部程序命令行无效！"));
-}
 } // namespace
 
-CTimePage::CTimePage(QWidget* parent)
-    : CDialog(kTimePageTemplate, parent), driver_(*this), logText(driver_.run().logText),
-      eventsDone(driver_.run().eventsDone)
-{
-}
+CTimePage::CTimePage() : CDialog(kTimePageTemplate), driver_(*this) {}
 
 std::span<const MessageEntry> CTimePage::GetMessageMap() const
 {
     static const MessageEntry map[] = {
-        {idc::time::isProgram, Notify::Clicked, &CTimePage::OnToggleProgram},
-        {idc::time::generate, Notify::Clicked, &CTimePage::OnGenerate},
-        {idc::time::exportText, Notify::Clicked, &CTimePage::OnExport},
+        {id::isProgram, Notify::Clicked, &CTimePage::OnToggleProgram},
+        {id::generate, Notify::Clicked, &CTimePage::OnGenerate},
+        {id::exportText, Notify::Clicked, &CTimePage::OnExport},
     };
     return map;
 }
@@ -49,52 +34,32 @@ BOOL CTimePage::OnInitDialog()
     CDialog::OnInitDialog();
     // The program edit keeps the disabled state it is created with, whatever
     // the check box shows, until the check box is clicked.
-    CheckDlgButton(idc::time::isProgram, g_core->getConfigB("isProgram"));
+    CheckDlgButton(id::isProgram, g_core->getConfigB(opt::isProgram.key));
     // Kept as the last good text, so a text GBK cannot hold typed before
     // closing never replaces the stored program with nothing.
-    fileProgram = g_core->getConfigStr("fileProgram");
-    SetDlgItemText(idc::time::program, fileProgram);
-    SetDlgItemText(idc::time::minDelay, g_core->getConfigStr("min_delay"));
-    SetDlgItemText(idc::time::maxDelay, g_core->getConfigStr("max_delay"));
-    SetDlgItemText(idc::time::count, g_core->getConfigStr("count_time"));
-
-    // Any change to the output box that is not the log's own makes the next
-    // event set the whole log again.
-    if (auto* box = item<QPlainTextEdit>(idc::time::output)) {
-        connect(box->document(), &QTextDocument::contentsChanged, this, [this] {
-            if (!writingLog_)
-                logInBox_ = false;
-        });
-    }
+    fileProgram_ = g_core->getConfigStr(opt::fileProgram.key);
+    SetDlgItemText(id::program, fileProgram_);
+    SetDlgItemText(id::minDelay, g_core->getConfigStr(opt::min_delay.key));
+    SetDlgItemText(id::maxDelay, g_core->getConfigStr(opt::max_delay.key));
+    SetDlgItemText(id::count, g_core->getConfigStr(opt::count_time.key));
     return TRUE;
-}
-
-int CTimePage::readIntField(int id) const
-{
-    return GetDlgItemAtoi(id);
 }
 
 int CTimePage::readSettings(int validate)
 {
-    isProgram = IsDlgButtonChecked(idc::time::isProgram);
+    isProgram_ = IsDlgButtonChecked(id::isProgram);
     // Read whether the edit is enabled or not: it is what will be opened.
-    const std::optional<CString> program = GetDlgItemText(idc::time::program);
+    const std::optional<CString> program = GetDlgItemText(id::program);
     if (program)
-        fileProgram = *program;
-    min_delay = readIntField(idc::time::minDelay);
-    max_delay = readIntField(idc::time::maxDelay);
-    count_time = readIntField(idc::time::count);
-    if (!validate)
-        return 1;
-
+        fileProgram_ = *program;
+    minDelay_ = GetDlgItemAtoi(id::minDelay);
+    maxDelay_ = GetDlgItemAtoi(id::maxDelay);
+    countTime_ = GetDlgItemAtoi(id::count);
     // A program text GBK cannot hold cannot be opened as typed, nor stored.
     // It is refused only when it would be opened.
-    if (isProgram != 0 && !program) {
-        g_core->msgboxWarning(reinterpret_cast<HWND>(static_cast<QWidget*>(this)), unencodableProgramMessage(itemText(idc::time::program)));
-        return 0;
-    }
-    if (const auto failure = settings().validate()) {
-        showMessage(failure->box, failure->message);
+    if (validate && isProgram_ != 0 && !program) {
+        const std::string bad = gbk::firstUnencodable(GetDlgItemTextUtf8(id::program));
+        g_core->msgboxWarning(GetSafeHwnd(), fill(text(Text::ProgramNotGbk), {gbk::codePointName(bad)}));
         return 0;
     }
     return 1;
@@ -102,21 +67,21 @@ int CTimePage::readSettings(int validate)
 
 TimeSettings CTimePage::settings() const
 {
-    return TimeSettings{isProgram, fileProgram, min_delay, max_delay, count_time};
+    return TimeSettings{isProgram_, fileProgram_, minDelay_, maxDelay_, countTime_};
 }
 
 void CTimePage::OnToggleProgram()
 {
-    EnableDlgItem(idc::time::program, IsDlgButtonChecked(idc::time::isProgram) != 0);
+    EnableDlgItem(id::program, IsDlgButtonChecked(id::isProgram) != 0);
 }
 
 void CTimePage::OnGenerate()
 {
-    if (!readSettings(1))
-        return;
-    // Disables Generate, empties the output box, starts the run and arms
-    // timer 1 with the first interval.
-    driver_.begin(settings());
+    // The run checks its rules, showing the first that fails; when all
+    // pass it disables Generate, empties the output box and arms timer 1
+    // with the first interval.
+    if (readSettings(1))
+        driver_.generate(settings());
 }
 
 void CTimePage::OnTimer(UINT nIDEvent)
@@ -128,7 +93,7 @@ void CTimePage::OnTimer(UINT nIDEvent)
 
 void CTimePage::OnExport()
 {
-    exportText(*this, QStringLiteral("随机时间.txt"), itemText(idc::time::output));
+    exportText(*this, utf8(Text::TimeExportName), GetDlgItemTextUtf8(id::output));
 }
 
 void CTimePage::OnDestroy()
@@ -138,11 +103,11 @@ void CTimePage::OnDestroy()
     // with the window's text.
     driver_.stop();
     readSettings(0);
-    g_core->saveConfigB("isProgram", isProgram);
-    g_core->saveConfigStr("fileProgram", fileProgram);
-    g_core->saveConfigInt("min_delay", min_delay);
-    g_core->saveConfigInt("max_delay", max_delay);
-    g_core->saveConfigInt("count_time", count_time);
+    g_core->saveConfigB(opt::isProgram.key, isProgram_);
+    g_core->saveConfigStr(opt::fileProgram.key, fileProgram_);
+    g_core->saveConfigInt(opt::min_delay.key, minDelay_);
+    g_core->saveConfigInt(opt::max_delay.key, maxDelay_);
+    g_core->saveConfigInt(opt::count_time.key, countTime_);
 }
 
 // --- the run's host ----------------------------------------------------------
@@ -167,49 +132,31 @@ std::tm CTimePage::localNow()
 
 void CTimePage::launch(const CString& program)
 {
-    launcher_.open(gbk::decode(program));
+    shellOpen(program);
 }
 
 void CTimePage::showLog(const CString& text)
 {
-    auto* box = item<QPlainTextEdit>(idc::time::output);
-    if (!box)
-        return;
     // A long run at short intervals makes a large log: while the box still
     // holds the log as last shown, only the new lines go in, so an event costs
     // the same at the ten-thousandth line as at the first.
-    QScrollBar* bar = box->verticalScrollBar();
-    const bool followEnd = bar->value() == bar->maximum();
-    writingLog_ = true;
-    if (logInBox_ && text.size() >= shownBytes_) {
-        QTextDocument* doc = box->document();
-        // Setting a text drops the box's undo history; so does appending.
-        const bool undo = doc->isUndoRedoEnabled();
-        doc->setUndoRedoEnabled(false);
-        QTextCursor end(doc);
-        end.movePosition(QTextCursor::End);
-        end.insertText(gbk::decode(std::string_view(text).substr(shownBytes_)));
-        doc->setUndoRedoEnabled(undo);
-    } else {
-        SetDlgItemText(idc::time::output, text);
-    }
-    writingLog_ = false;
+    if (logInBox_ && !GetDlgItemModify(id::output) && text.size() >= shownBytes_)
+        AppendDlgItemText(id::output, text.substr(shownBytes_));
+    else
+        SetDlgItemText(id::output, text);
     logInBox_ = true;
     shownBytes_ = text.size();
-    // A view left at the end follows the newest line.
-    if (followEnd)
-        bar->setValue(bar->maximum());
 }
 
 void CTimePage::showMessage(TimeSettings::Box box, const CString& text)
 {
     if (box == TimeSettings::Box::Warning)
-        g_core->msgboxWarning(reinterpret_cast<HWND>(static_cast<QWidget*>(this)), text);
+        g_core->msgboxWarning(GetSafeHwnd(), text);
     else
         MessageBox(text);
 }
 
 void CTimePage::setGenerateEnabled(bool enabled)
 {
-    EnableDlgItem(idc::time::generate, enabled);
+    EnableDlgItem(id::generate, enabled);
 }

@@ -1,46 +1,31 @@
 #pragma once
 // CTimePage: the time tab's page, a child dialog on template IDD_TIME_PAGE.
 //
-// Generate reads and checks the controls and starts a timed run
-// (gen/timed_run.h) on window timer 1. Each timer event logs the local date
-// and time into the output box and, when the check box is ticked, opens the
-// program text. The run goes on while the page is hidden behind another tab;
-// it ends with the window. The options are loaded when the page is created
-// and stored when its window is destroyed.
+// Generate reads the controls and hands them to the timed run
+// (gen/timed_run.h), which checks them and runs on window timer 1. Each
+// timer event logs the local date and time into the output box and, when
+// the check box is ticked, opens the program text. The run goes on while
+// the page is hidden behind another tab; it ends with the window. The
+// options are loaded when the page is created and stored when its window is
+// destroyed.
 #include "gen/timed_run.h"
-#include "platform/dialog/cdialog.h"
-#include "platform/launch/launcher.h"
+#include "platform/cdialog.h"
 
 class CTimePage : public CDialog, protected TimedRunHost {
 public:
-    // The page's window is made later with Create(parent).
-    explicit CTimePage(QWidget* parent = nullptr);
+    // The page's window is made later with Create(parent, control).
+    CTimePage();
 
-    // Reads the controls into the members below. With validate set, checks
-    // them and shows the first failing rule in its box; returns 0 then, else 1.
-    // With validate clear, only reads: no message, no seeding.
+    // Reads the controls into the settings. With validate set, also refuses
+    // (in the warning box, returning 0) a program text GBK cannot hold when
+    // it would be opened; the run's own rules are checked when it starts.
+    // A program text GBK cannot hold is never read: the previous one stays.
     int readSettings(int validate);
-    // The control's text as a number: empty text gives 0, otherwise atoi.
-    int readIntField(int id) const;
 
-    // Whether a run is going (timer pending or an event being handled).
-    bool running() const { return driver_.run().running(); }
-
-private:
-    TimedRunDriver driver_; // declared first: the run state below refers to it
-
-public:
-    // The run's options as last read from the controls. A program text that
-    // GBK cannot hold is not read: fileProgram keeps its previous value.
-    int isProgram = 0;
-    CString fileProgram;
-    // The current (or last) run: its log, one line per event, and its count of
-    // events done so far.
-    const CString& logText;
-    int min_delay = 0;
-    int max_delay = 0;
-    int count_time = 0;
-    const int& eventsDone;
+    // The options as last read from the controls.
+    TimeSettings settings() const;
+    // The current (or last) run: its log and its count of events done.
+    const TimedRun& run() const { return driver_.run(); }
 
 protected:
     BOOL OnInitDialog() override;
@@ -63,12 +48,15 @@ protected:
     void setGenerateEnabled(bool enabled) override;
 
 private:
-    TimeSettings settings() const;
-
-    Launcher launcher_;
+    TimedRunDriver driver_;
+    int isProgram_ = 0;
+    CString fileProgram_;
+    int minDelay_ = 0;
+    int maxDelay_ = 0;
+    int countTime_ = 0;
     // The output box holds exactly the first shownBytes_ bytes of the log as
-    // last shown: the next event then only appends its line.
+    // last shown, unless the user has changed it since: the next event then
+    // only adds its line.
     bool logInBox_ = false;
     std::size_t shownBytes_ = 0;
-    bool writingLog_ = false;
 };

@@ -1,4 +1,4 @@
-#include "platform/launch/launcher.h"
+#include "platform/qt/launcher.h"
 
 #include <gtest/gtest.h>
 

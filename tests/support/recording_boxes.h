@@ -5,27 +5,18 @@
 //   RecordingBoxes boxes;
 //   boxes.whileOpen = [&](const BoxRequest&) { EXPECT_FALSE(page.IsDlgItemEnabled(1024)); };
 //   ...click...
-//   ASSERT_EQ(boxes.shown.size(), 1u); EXPECT_EQ(boxes.shown[0].kind, BoxKind::Plain);
-#include "platform/dialog/boxes.h"
-#include "platform/dialog/save_file.h"
-
-#include <QPointer>
+//   ASSERT_EQ(boxes.texts(), std::vector<std::string>{"生成成功！"});
+#include "platform/boxes.h"
+#include "platform/save_file.h"
 
 #include <deque>
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 class RecordingBoxes : public BoxService {
 public:
-    struct Shown {
-        QPointer<QWidget> owner;
-        QWidget* ownerAddress; // stays comparable after the owner is gone
-        BoxKind kind;
-        QString caption;
-        QString text;
-    };
-
     RecordingBoxes() : previous_(BoxService::install(this)) {}
     ~RecordingBoxes() override { BoxService::install(previous_); }
     RecordingBoxes(const RecordingBoxes&) = delete;
@@ -33,19 +24,20 @@ public:
 
     // Runs while the box is "open", before show() returns (the dismissal).
     std::function<void(const BoxRequest&)> whileOpen;
-    std::vector<Shown> shown;
+    std::vector<BoxRequest> shown;
 
     void show(const BoxRequest& box) override
     {
-        shown.push_back({box.owner, box.owner, box.kind, box.caption, box.text});
+        shown.push_back(box);
         if (whileOpen)
             whileOpen(box);
     }
-    QStringList texts() const
+    // The texts shown so far (UTF-8), in order.
+    std::vector<std::string> texts() const
     {
-        QStringList out;
-        for (const Shown& s : shown)
-            out << s.text;
+        std::vector<std::string> out;
+        for (const BoxRequest& b : shown)
+            out.push_back(b.text);
         return out;
     }
 
@@ -63,10 +55,10 @@ public:
 
     std::deque<std::optional<SaveTarget>> answers;
     int asked = 0;
-    QString lastCaption;
-    QString lastSuggestedName;
+    std::string lastCaption;
+    std::string lastSuggestedName;
 
-    std::optional<SaveTarget> ask(QWidget*, const QString& caption, const QString& suggestedName) override
+    std::optional<SaveTarget> ask(HWND, const std::string& caption, const std::string& suggestedName) override
     {
         ++asked;
         lastCaption = caption;

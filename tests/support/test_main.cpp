@@ -1,23 +1,33 @@
-// Test main: headless Qt, a private configuration folder, then GoogleTest.
+// Test main: a private configuration folder, then GoogleTest. Window tests
+// (KELVANE_DIALOG_TEST) run inside the program's application, headless;
+// tests that run Qt programs (KELVANE_QT_CORE_TEST) inside a Qt core one.
+#include "support/temp_dir.h"
+
 #include <gtest/gtest.h>
 
-#ifdef KELVANE_GUI_TEST
-#include <QApplication>
-using TestApp = QApplication;
-#else
+#if defined(KELVANE_DIALOG_TEST)
+#include "platform/app.h"
+#elif defined(KELVANE_QT_CORE_TEST)
 #include <QCoreApplication>
-using TestApp = QCoreApplication;
 #endif
-#include <QTemporaryDir>
 
 #include <cstdlib>
 
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
+    TempDir config;
+#ifdef _WIN32
+    _putenv_s("XDG_CONFIG_HOME", config.path().c_str());
+#else
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QTemporaryDir config;
-    setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
-    TestApp app(argc, argv);
+    setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
+#endif
+#if defined(KELVANE_DIALOG_TEST)
+    Application app(argc, argv);
+    Application::configure();
+#elif defined(KELVANE_QT_CORE_TEST)
+    QCoreApplication app(argc, argv);
+#endif
     return RUN_ALL_TESTS();
 }

@@ -1,4 +1,4 @@
-#include "platform/dialog/controls.h"
+#include "platform/qt/controls.h"
 
 #include <QChildEvent>
 #include <QKeyEvent>
@@ -33,7 +33,7 @@ void DigitEdit::keyPressEvent(QKeyEvent* event)
     QLineEdit::keyPressEvent(event);
 }
 
-CTabCtrl::CTabCtrl(QWidget* parent) : QWidget(parent)
+TabControl::TabControl(QWidget* parent) : QWidget(parent)
 {
     bar_ = new QTabBar(this);
     bar_->setDrawBase(false);
@@ -50,7 +50,7 @@ CTabCtrl::CTabCtrl(QWidget* parent) : QWidget(parent)
     connect(prev, &QShortcut::activated, this, [this] { step(-1); });
 }
 
-int CTabCtrl::InsertItem(int index, const QString& label)
+int TabControl::InsertItem(int index, const QString& label)
 {
     const QSignalBlocker quiet(bar_);
     const int at = bar_->insertTab(index, label);
@@ -58,11 +58,11 @@ int CTabCtrl::InsertItem(int index, const QString& label)
     return at;
 }
 
-int CTabCtrl::GetItemCount() const { return bar_->count(); }
+int TabControl::GetItemCount() const { return bar_->count(); }
 
-int CTabCtrl::GetCurSel() const { return bar_->currentIndex(); }
+int TabControl::GetCurSel() const { return bar_->currentIndex(); }
 
-int CTabCtrl::SetCurSel(int index)
+int TabControl::SetCurSel(int index)
 {
     const int previous = bar_->currentIndex();
     if (index < 0 || index >= bar_->count())
@@ -72,25 +72,25 @@ int CTabCtrl::SetCurSel(int index)
     return previous;
 }
 
-void CTabCtrl::step(int delta)
+void TabControl::step(int delta)
 {
     const int n = bar_->count();
     if (n > 1 && isVisible())
         bar_->setCurrentIndex((bar_->currentIndex() + delta + n) % n); // notifies
 }
 
-void CTabCtrl::layoutBar()
+void TabControl::layoutBar()
 {
     const QSize hint = bar_->sizeHint();
     bar_->setGeometry(2, 0, qMin(hint.width(), qMax(0, width() - 4)), hint.height());
 }
 
-void CTabCtrl::resizeEvent(QResizeEvent*)
+void TabControl::resizeEvent(QResizeEvent*)
 {
     layoutBar();
 }
 
-void CTabCtrl::childEvent(QChildEvent* event)
+void TabControl::childEvent(QChildEvent* event)
 {
     // Pages laid over the client area start at a fixed offset; a taller tab
     // row stays on top of them so that every tab can still be clicked.
@@ -99,7 +99,7 @@ void CTabCtrl::childEvent(QChildEvent* event)
     QWidget::childEvent(event);
 }
 
-void CTabCtrl::paintEvent(QPaintEvent*)
+void TabControl::paintEvent(QPaintEvent*)
 {
     QStyleOptionTabWidgetFrame frame;
     frame.initFrom(this);

@@ -19,14 +19,14 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 };
 
-// A tab control: a row of tabs over a framed client area. It holds no pages;
+// A tab control widget: a row of tabs over a framed client area. It holds no pages;
 // its owner lays page windows over GetClientRect() and shows one at a time.
 // Changing the selection from the program (InsertItem, SetCurSel) sends no
 // notification; a change by the user (mouse, Ctrl+Tab, Ctrl+Shift+Tab) calls
 // onSelChange.
-class CTabCtrl : public QWidget {
+class TabControl : public QWidget {
 public:
-    explicit CTabCtrl(QWidget* parent = nullptr);
+    explicit TabControl(QWidget* parent = nullptr);
 
     int InsertItem(int index, const QString& label);
     int GetItemCount() const;

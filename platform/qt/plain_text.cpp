@@ -1,4 +1,4 @@
-#include "platform/dialog/plain_text.h"
+#include "platform/qt/plain_text.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPlainTextEdit>

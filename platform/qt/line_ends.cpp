@@ -1,4 +1,4 @@
-#include "platform/dialog/line_ends.h"
+#include "platform/qt/line_ends.h"
 
 QString withCrLf(const QString& text)
 {

@@ -1,4 +1,4 @@
-#include "platform/dialog/dialog_units.h"
+#include "platform/qt/dialog_units.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>

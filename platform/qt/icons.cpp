@@ -1,4 +1,4 @@
-#include "res/icons.h"
+#include "platform/qt/icons.h"
 
 #include "res/resource.h"
 

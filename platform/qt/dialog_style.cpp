@@ -1,4 +1,4 @@
-#include "platform/dialog/dialog_style.h"
+#include "platform/qt/dialog_style.h"
 
 #include <QStyleFactory>
 

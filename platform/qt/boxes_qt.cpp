@@ -1,20 +1,20 @@
-#include "platform/dialog/boxes.h"
-
-#include "platform/dialog/service_slot.h"
+// The real boxes: a modal QMessageBox with its own nested event loop.
+#include "platform/boxes.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 
 namespace {
-class RealBoxes : public BoxService {
+class QtBoxes : public BoxService {
 public:
     void show(const BoxRequest& box) override
     {
-        QWidget* owner = box.owner ? box.owner : QApplication::activeWindow();
+        auto* ownerWidget = reinterpret_cast<QWidget*>(box.owner);
+        QWidget* owner = ownerWidget ? ownerWidget : QApplication::activeWindow();
         QMessageBox m(owner);
-        m.setWindowTitle(box.caption);
-        m.setText(box.text);
+        m.setWindowTitle(QString::fromStdString(box.caption));
+        m.setText(QString::fromStdString(box.text));
         m.setTextFormat(Qt::PlainText);
         m.setStandardButtons(QMessageBox::Ok);
         m.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
@@ -32,21 +32,10 @@ public:
         m.exec();
     }
 };
-
-ServiceSlot<BoxService, RealBoxes> g_boxes;
 } // namespace
 
-BoxService& BoxService::current()
+BoxService& systemBoxes()
 {
-    return g_boxes.current();
-}
-
-BoxService* BoxService::install(BoxService* service)
-{
-    return g_boxes.install(service);
-}
-
-void showBox(QWidget* owner, BoxKind kind, const QString& caption, const QString& text)
-{
-    BoxService::current().show(BoxRequest{owner, kind, caption, text});
+    static QtBoxes boxes;
+    return boxes;
 }

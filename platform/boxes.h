@@ -1,10 +1,10 @@
 #pragma once
-// Message boxes go through one replaceable service. The real one shows a
-// modal QMessageBox with its own nested event loop and returns when the user
-// has dismissed it; tests install a recording one (tests/support).
-#include <QPointer>
-#include <QString>
-#include <QWidget>
+// Message boxes go through one replaceable service. The back end's real one
+// shows a modal box and returns when the user has dismissed it; tests
+// install a recording one (tests/support). Texts are UTF-8.
+#include "core/types.h"
+
+#include <string>
 
 enum class BoxKind {
     Plain,   // the page's own box: caption as given (usually ""), one OK button
@@ -13,10 +13,10 @@ enum class BoxKind {
 };
 
 struct BoxRequest {
-    QWidget* owner; // null: the active window, if any
+    HWND owner; // null: the active window, if any
     BoxKind kind;
-    QString caption;
-    QString text;
+    std::string caption;
+    std::string text;
 };
 
 class BoxService {
@@ -32,4 +32,7 @@ public:
 };
 
 // Shows a box through the installed service.
-void showBox(QWidget* owner, BoxKind kind, const QString& caption, const QString& text);
+void showBox(HWND owner, BoxKind kind, const std::string& caption, const std::string& text);
+
+// The back end's real boxes.
+BoxService& systemBoxes();

@@ -1,0 +1,266 @@
+// The Qt back end's own details: controls built from the templates in
+// pixels, digits-only typing, the fast output box, the main window's frame,
+// closing by the close button, and the program as a process.
+#include "core/ccore.h"
+#include "platform/dialog_driver.h"
+#include "platform/qt/controls.h"
+#include "platform/qt/dialog_window.h"
+#include "platform/qt/plain_text.h"
+#include "res/resource.h"
+#include "res/templates.h"
+#include "support/recording_boxes.h"
+#include "support/scoped_core.h"
+#include "ui/generator_app.h"
+#include "ui/generator_dlg.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <csignal>
+
+namespace {
+// Every control of d against its row of table t: kind, id, text,
+// state, converted geometry, text fitting its box, and the tab order.
+void expectBuiltFrom(const CDialog& d, const DialogTemplate& t)
+{
+    SCOPED_TRACE(t.id);
+    ASSERT_EQ(&d.dialogTemplate(), &t);
+    const auto& controls = qtdlg::controls(d);
+    ASSERT_EQ(controls.size(), t.controls.size());
+    // The Qt class of each ControlKind, in its order (the layer's own two have no class name of their own).
+    static const char* const kClass[] = {"QCheckBox",   "QLineEdit", "QLineEdit", "QPlainTextEdit",
+                                         "QPushButton", "QLabel",    "QWidget"};
+    const DialogUnits units = qtdlg::units(d);
+    QWidget* window = qtdlg::widget(d);
+    std::vector<QWidget*> tabStops;
+    for (std::size_t i = 0; i < t.controls.size(); ++i) {
+        const ControlDef& def = t.controls[i];
+        QWidget* w = controls[i].widget;
+        const QString text = QString::fromUtf8(def.text);
+        SCOPED_TRACE(text.toStdString() + " #" + std::to_string(def.id));
+        EXPECT_STREQ(w->metaObject()->className(), kClass[int(def.kind)]);
+        EXPECT_EQ(dynamic_cast<DigitEdit*>(w) != nullptr, def.kind == ControlKind::DigitEdit);
+        EXPECT_EQ(qtdlg::control(d, def.id), def.id == kNoId ? nullptr : w);
+        if (t.id != 129 || (def.id != 1009 && def.id != 1013)) { // these follow their check boxes from the start
+            EXPECT_EQ(w->isEnabled(), !(def.style & cs::Disabled));
+        }
+        const QRect want = units.rect(def.x, def.y, def.w, def.h);
+        EXPECT_EQ(std::pair(w->x(), w->width()), std::pair(want.x(), want.width()));
+        EXPECT_GE(w->height(), want.height());
+        EXPECT_LE(std::abs(w->geometry().center().y() - want.center().y()), 1);
+        EXPECT_TRUE(window->rect().contains(want)) << "outside the window";
+        if (w->inherits("QLabel") || w->inherits("QAbstractButton")) {
+            if (def.id != 1000) { // the description, set at start
+                EXPECT_EQ(w->property("text").toString(), text);
+            }
+            const bool button = def.kind == ControlKind::PushButton; // its size hint has a minimum width
+            EXPECT_LE(button ? w->fontMetrics().horizontalAdvance(text) + 8 : w->sizeHint().width(), w->width())
+                << "text cut";
+            EXPECT_LE(w->fontMetrics().height(), w->height()) << "text cut";
+        }
+        if (def.style & cs::TabStop) {
+            EXPECT_TRUE(w->focusPolicy() & Qt::TabFocus);
+            tabStops.push_back(w);
+        }
+    }
+    // The focus chain meets the tab stops in template order.
+    std::vector<QWidget*> chain;
+    for (QWidget* w = window->window()->nextInFocusChain(); w != window->window(); w = w->nextInFocusChain())
+        if (std::find(tabStops.begin(), tabStops.end(), w) != tabStops.end())
+            chain.push_back(w);
+    EXPECT_EQ(chain, tabStops);
+}
+} // namespace
+
+TEST(QtMainWindow, BuildsEveryTemplateInDialogUnitsWithAFixedFrameAndTheKeyboardMovesTabs)
+{
+    {
+        CGeneratorDlg dlg;
+        dlg.Create();
+        dlg.ShowWindow(true);
+        QWidget* w = qtdlg::widget(dlg);
+        EXPECT_EQ(w->size(), QSize(530, 483)); // 353 x 322 units of 6 x 12 pixels
+        EXPECT_EQ(w->windowTitle(), QStringLiteral("Kelvane "));
+        EXPECT_FALSE(w->windowIcon().isNull());
+        EXPECT_EQ(w->minimumSize(), w->maximumSize()); // not resizable
+        EXPECT_EQ(w->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint),
+                  Qt::WindowMinimizeButtonHint);
+        auto* tab = qtdlg::item<TabControl>(dlg, idc::main::tab);
+        const QStringList labels{tab->tabBar()->tabText(0), tab->tabBar()->tabText(1), tab->tabBar()->tabText(2)};
+        EXPECT_EQ(labels, (QStringList{"字符串", "数字", "时间"}));
+        // The pages cover the tab control's area inside its frame and tab row.
+        for (CDialog* page : {static_cast<CDialog*>(&dlg.stringPage()), static_cast<CDialog*>(&dlg.numberPage()),
+                              static_cast<CDialog*>(&dlg.timePage())}) {
+            EXPECT_EQ(qtdlg::widget(*page)->parentWidget(), tab);
+            EXPECT_EQ(qtdlg::widget(*page)->geometry(), tab->rect().adjusted(1, 21, -3, -3));
+        }
+        expectBuiltFrom(dlg, kGeneratorDialogTemplate);
+        expectBuiltFrom(dlg.stringPage(), kStringPageTemplate);
+        expectBuiltFrom(dlg.numberPage(), kNumberPageTemplate);
+        expectBuiltFrom(dlg.timePage(), kTimePageTemplate);
+
+        QTest::mouseClick(tab->tabBar(), Qt::LeftButton, {}, tab->tabBar()->tabRect(2).center());
+        EXPECT_TRUE(dlg.timePage().IsWindowVisible());
+        w->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+        QTest::keyClick(w, Qt::Key_Tab, Qt::ControlModifier);
+        EXPECT_TRUE(dlg.stringPage().IsWindowVisible());
+        EXPECT_EQ(dlg.GetDlgItemTextUtf8(idc::main::description), "随机密码、用户名、域名、手机号码等");
+    }
+    CGeneratorApp::ReleaseCoreObjects();
+}
+
+TEST(QtControls, DigitEditsTakeTypedDigitsOnlyAndEnterPressesTheFocusedButton)
+{
+    struct Probe : CDialog {
+        Probe() : CDialog(kNumberPageTemplate) {}
+        int clicks = 0;
+        void OnClick() { ++clicks; }
+        std::span<const MessageEntry> GetMessageMap() const override
+        {
+            static const MessageEntry map[] = {{1024, Notify::Clicked, &Probe::OnClick}};
+            return map;
+        }
+    } p;
+    p.Create();
+    p.ShowWindow(true);
+    auto* button = qtdlg::item<QPushButton>(p, 1024);
+    button->setFocus();
+    QTest::keyClick(button, Qt::Key_Return);
+    EXPECT_EQ(p.clicks, 1);
+
+    auto* digits = qtdlg::item<QLineEdit>(p, 1022);
+    digits->setFocus();
+    QTest::keyClicks(digits, "1a2-3.4 ");
+    QTest::keyClick(digits, Qt::Key_Backspace);
+    EXPECT_EQ(digits->text(), QStringLiteral("123"));
+    digits->clear();
+    QApplication::clipboard()->setText(QStringLiteral("-12ab😀"));
+    digits->paste(); // pasted text of any kind, read as atoi reads it
+    EXPECT_EQ(p.GetDlgItemAtoi(1022), -12);
+}
+
+// The box keeps many rows to a block, parted by line separators; on screen
+// and read back it must still be one line per row.
+TEST(QtControls, TheOutputBoxShowsOneLinePerRowInFewBlocks)
+{
+    ScopedCore core;
+    CNumberPage page;
+    page.Create();
+    page.ShowWindow(true);
+    QPlainTextEdit& box = *qtdlg::item<QPlainTextEdit>(page, idc::number::output);
+    QString rows = QStringLiteral("数字\n");
+    for (int i = 1; i < 1000; ++i)
+        rows += QString::number(i * 7) + (i % 3 ? QStringLiteral("\r\n") : QStringLiteral("\n"));
+    QPlainTextEdit reference(qtdlg::widget(page)); // a box given the text the plain way
+    reference.setGeometry(box.geometry());
+    reference.setLineWrapMode(QPlainTextEdit::NoWrap);
+    reference.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    reference.show();
+    setPlainTextFast(box, rows);
+    rows += QStringLiteral("7000\n"); // a run one row longer, in as many blocks
+    setPlainTextFast(box, rows);
+    reference.setPlainText(rows);
+    QApplication::processEvents();
+    EXPECT_EQ(box.document()->lineCount(), 1002);
+    EXPECT_EQ(box.verticalScrollBar()->maximum(), reference.verticalScrollBar()->maximum());
+    EXPECT_LT(box.document()->blockCount(), 1000 / 64 + 3);
+    EXPECT_FALSE(box.document()->isUndoAvailable());
+    const QString crlf =
+        QString(rows).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    EXPECT_EQ(QString::fromStdString(page.GetDlgItemTextUtf8(idc::number::output)), crlf);
+    page.DestroyWindow();
+}
+
+// Closed with the close button, as a user closes it: every page stores its
+// options before the core objects go.
+TEST(QtMainWindowLife, TheCloseButtonEndsTheProgramInOrder)
+{
+    std::vector<int> seen;
+    CDialog::setDestroyObserver([&](CDialog& d) {
+        if (g_core && g_soft)
+            seen.push_back(d.dialogTemplate().id);
+    });
+    QTimer::singleShot(0, [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible() && w->windowTitle() == QStringLiteral("Kelvane "))
+                w->close();
+    });
+    EXPECT_EQ(CGeneratorApp().InitInstance(), FALSE);
+    CDialog::setDestroyObserver(nullptr);
+    EXPECT_TRUE(!g_core && !g_soft);
+    EXPECT_EQ(seen, (std::vector<int>{102, 129, 130, 131}));
+}
+
+// A run of three events launches a temporary script at each.
+TEST(QtTimeTab, ARunLaunchesTheProgramAtEachEvent)
+{
+    RecordingBoxes boxes;
+    QTemporaryDir tmp;
+    const QString marks = tmp.filePath("marks");
+    QFile script(tmp.filePath("event.sh"));
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(QStringLiteral("#!/bin/sh\necho ran >> '%1'\n").arg(marks).toUtf8());
+    script.close();
+    script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+    const auto runs = [&] {
+        QFile f(marks);
+        return f.open(QIODevice::ReadOnly) ? f.readAll().count("ran\n") : 0;
+    };
+    {
+        CGeneratorDlg dlg;
+        dlg.Create();
+        CTimePage& page = dlg.timePage();
+        page.CheckDlgButton(idc::time::isProgram, 1);
+        drive::type(page, idc::time::program, script.fileName().toStdString());
+        for (int f : {idc::time::minDelay, idc::time::maxDelay})
+            drive::type(page, f, "0");
+        drive::type(page, idc::time::count, "3");
+        drive::click(page, idc::time::generate);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return runs() == 3; }, 10000));
+        QTest::qWait(200); // and no more
+        EXPECT_EQ(runs(), 3);
+    }
+    CGeneratorApp::ReleaseCoreObjects();
+}
+
+TEST(Program, SaysSoWhenNoDisplayIsAvailableAndEndsTheOrdinaryWayOnTerminate)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QString::fromLatin1(name));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(KELVANE_BUILD_DIR "/app/kelvane"), {});
+    ASSERT_TRUE(p.waitForFinished(10000));
+    EXPECT_EQ(std::pair(p.exitStatus(), p.exitCode()), std::pair(QProcess::NormalExit, 1));
+    EXPECT_TRUE(p.readAllStandardError().contains("DISPLAY"));
+
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(KELVANE_BUILD_DIR "/app/kelvane"), {});
+    ASSERT_TRUE(p.waitForStarted(10000));
+    // Wait until it catches SIGTERM (bit 15 of SigCgt): its event loop runs.
+    const auto catchesTerm = [&] {
+        QFile f(QStringLiteral("/proc/%1/status").arg(p.processId()));
+        const QByteArray s = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        const qsizetype at = s.indexOf("SigCgt:") + 7;
+        return at >= 7 && (s.mid(at, s.indexOf('\n', at) - at).trimmed().toULongLong(nullptr, 16) >> (SIGTERM - 1)) & 1;
+    };
+    ASSERT_TRUE(QTest::qWaitFor(catchesTerm, 20000));
+    p.terminate();
+    ASSERT_TRUE(p.waitForFinished(10000));
+    EXPECT_EQ(std::pair(p.exitStatus(), p.exitCode()), std::pair(QProcess::NormalExit, 0));
+}
