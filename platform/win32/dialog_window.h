@@ -8,7 +8,7 @@
 // Derived classes handle the window's messages through the virtual on...
 // functions; the window's messages reach them from the first WM_INITDIALOG
 // to the last WM_DESTROY.
-#include "platform/dialog/dialog_template.h"
+#include "platform/dialog_template.h"
 
 #include <windows.h>
 
