@@ -11,6 +11,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -210,7 +211,9 @@ TEST(DialogWindow, TimerRepeatsUntilKilled)
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
         win32::pumpMessages();
     }
-    EXPECT_EQ(page.timers, (std::vector<UINT>{1, 1}));
+    // A slow machine may see more than two before the check.
+    ASSERT_GE(page.timers.size(), 2u);
+    EXPECT_EQ(std::count(page.timers.begin(), page.timers.end(), 1u), std::ptrdiff_t(page.timers.size()));
     EXPECT_TRUE(page.killTimer(1));
     page.timers.clear();
     Sleep(50);
