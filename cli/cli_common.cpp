@@ -6,9 +6,10 @@
 #include "core/gbk.h"
 #include "core/qt/qgbk.h"
 
-#include <cctype>
+#include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <cstdio>
-#include <stdexcept>
 #include <unistd.h>
 
 void CommonOptions::addTo(CLI::App& cmd, bool withOutput)
@@ -21,7 +22,13 @@ void CommonOptions::addTo(CLI::App& cmd, bool withOutput)
                  "Start from the options the window stored for this tab; options given here override them");
     if (!withOutput)
         return;
-    cmd.add_option("--out", out, "Write to FILE, whole or not at all (default: standard output)")
+    cmd.add_option_function<std::string>(
+           "--out",
+           [this](const std::string& s) {
+               out = s;
+               outGiven = true;
+           },
+           "Write to FILE, whole or not at all (default: standard output)")
         ->type_name("FILE");
     cmd.add_option("--encoding", encoding, "Text encoding of the output (default: utf8)")
         ->check(CLI::IsMember({"gbk", "utf8"}))
@@ -31,6 +38,11 @@ void CommonOptions::addTo(CLI::App& cmd, bool withOutput)
         ->type_name("crlf|lf");
 }
 
+bool CommonOptions::usable() const
+{
+    return !outGiven || notEmpty(out, "--out");
+}
+
 InstalledCore::InstalledCore(const CommonOptions& common)
 {
     CoreOptions o;
@@ -38,6 +50,9 @@ InstalledCore::InstalledCore(const CommonOptions& common)
         o.random = std::make_unique<RandomGen>(RandomGen::seeded(common.seed));
     core_ = std::make_unique<CCore>(std::move(o));
     g_core = core_.get();
+    // The window's options file was damaged and has just been set aside.
+    if (core_->store().wasCorrupt())
+        printError(core_->store().setAsideNotice());
 }
 
 InstalledCore::~InstalledCore()
@@ -71,19 +86,107 @@ bool stderrIsTerminal()
     return isatty(STDERR_FILENO) == 1;
 }
 
+std::vector<std::string> argsForParse(CLI::App& app, int argc, const char* const* argv)
+{
+    std::vector<std::string> args;
+    args.reserve(std::size_t(argc > 0 ? argc : 0) + 4);
+    CLI::App* scope = &app;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (arg == "--") { // the rest are not options
+            for (; i < argc; ++i)
+                args.emplace_back(argv[i]);
+            break;
+        }
+        if (scope == &app)
+            for (CLI::App* sub : app.get_subcommands([](CLI::App*) { return true; }))
+                if (sub->check_name(arg))
+                    scope = sub;
+        const std::size_t eq = arg.find('=');
+        if (arg.size() > 3 && arg.compare(0, 2, "--") == 0 && eq == arg.size() - 1) {
+            arg.pop_back();
+            const CLI::Option* opt = scope->get_option_no_throw(arg);
+            if (opt && opt->get_expected_min() > 0) {
+                args.push_back(std::move(arg));
+                args.emplace_back();
+                continue;
+            }
+            arg.push_back('=');
+        }
+        args.push_back(std::move(arg));
+    }
+    std::reverse(args.begin(), args.end());
+    return args;
+}
+
+IntText parseInt(std::string_view text, int* value)
+{
+    std::size_t i = 0;
+    const bool negative = !text.empty() && text[0] == '-';
+    if (!text.empty() && (text[0] == '-' || text[0] == '+'))
+        i = 1;
+    if (i == text.size())
+        return IntText::NotInt;
+    int64_t v = 0;
+    bool tooLarge = false;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return IntText::NotInt;
+        if (!tooLarge) {
+            v = v * 10 + (text[i] - '0');
+            tooLarge = v > int64_t(INT_MAX) + (negative ? 1 : 0);
+        }
+    }
+    if (tooLarge)
+        return IntText::TooLarge;
+    *value = int(negative ? -v : v);
+    return IntText::Ok;
+}
+
+std::optional<int> intOption(const std::string& text, const char* option)
+{
+    int v = 0;
+    switch (parseInt(text, &v)) {
+    case IntText::Ok:
+        return v;
+    case IntText::TooLarge:
+        printError(std::string(option) + " 的值“" + text + "”超出范围", true);
+        return std::nullopt;
+    case IntText::NotInt:
+        break;
+    }
+    if (text.empty())
+        printError(std::string(option) + " 的值为空，应为整数", true);
+    else
+        printError(std::string(option) + " 应为整数，而不是“" + text + "”", true);
+    return std::nullopt;
+}
+
 bool parseRange(const std::string& text, int* lo, int* hi)
 {
-    auto number = [](const std::string& t, int* out) {
-        try {
-            std::size_t used = 0;
-            *out = std::stoi(t, &used);
-            return used == t.size() && !std::isspace(static_cast<unsigned char>(t[0]));
-        } catch (const std::exception&) {
-            return false;
-        }
-    };
     const auto dash = text.find('-', 1);
     if (dash == std::string::npos)
-        return number(text, lo) && number(text, hi);
-    return number(text.substr(0, dash), lo) && number(text.substr(dash + 1), hi);
+        return parseInt(text, lo) == IntText::Ok && parseInt(text, hi) == IntText::Ok;
+    const std::string_view t(text);
+    return parseInt(t.substr(0, dash), lo) == IntText::Ok && parseInt(t.substr(dash + 1), hi) == IntText::Ok;
+}
+
+std::optional<std::pair<int, int>> rangeOption(const std::string& text, const char* option, const char* form,
+                                               const char* example)
+{
+    std::pair<int, int> r;
+    if (parseRange(text, &r.first, &r.second))
+        return r;
+    printError(std::string(option) + " 应为" + form + "形式，例如 " + example
+                   + (text.empty() ? std::string("，而不是空值") : "，而不是“" + text + "”"),
+               true);
+    return std::nullopt;
+}
+
+bool notEmpty(const std::string& text, const char* option)
+{
+    if (!text.empty())
+        return true;
+    printError(std::string(option) + " 的值不能为空", true);
+    return false;
 }

@@ -8,6 +8,9 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 class CCore;
 
@@ -19,11 +22,14 @@ struct CommonOptions {
     bool seeded = false;
     bool fromSettings = false;
     std::string out;         // --out FILE, empty: standard output
+    bool outGiven = false;   // --out was given (an empty name is refused)
     std::string encoding = "utf8";
     std::string eol = "lf";
 
     // Adds --seed, --from-settings, --out, --encoding and --eol to cmd.
     void addTo(CLI::App& cmd, bool withOutput = true);
+    // False (after a message) when a value given cannot be used.
+    bool usable() const;
     Encoding enc() const { return encoding == "gbk" ? Encoding::Gbk : Encoding::Utf8; }
     LineEnd lineEnd() const { return eol == "crlf" ? LineEnd::CrLf : LineEnd::Lf; }
 };
@@ -49,9 +55,33 @@ void printError(const std::string& utf8Message, bool /*utf8*/);
 // returns nothing when GBK cannot hold it.
 std::optional<CString> argToGbk(const std::string& utf8, const char* option);
 
+// The arguments after the program name, reversed, as CLI::App::parse takes
+// them. "--name=" with nothing after the '=' would make the parser take the
+// next argument as the value; for an option that takes a value it becomes
+// "--name" followed by an empty argument, so the value is empty.
+std::vector<std::string> argsForParse(CLI::App& app, int argc, const char* const* argv);
+
+// A whole decimal integer: an optional sign and digits, nothing else.
+enum class IntText { Ok, NotInt, TooLarge };
+IntText parseInt(std::string_view text, int* value);
+
+// The value of an integer option such as --count; otherwise prints an
+// error naming the option and returns nothing.
+std::optional<int> intOption(const std::string& text, const char* option);
+
 // "N" or "MIN-MAX" (each may be negative) as two integers; false when the
 // text is anything else or a number does not fit an int.
 bool parseRange(const std::string& text, int* lo, int* hi);
+
+// The value of a range option (--length, --interval) as parseRange reads
+// it; otherwise prints an error naming the option and its form (example:
+// "8-16") and returns nothing.
+std::optional<std::pair<int, int>> rangeOption(const std::string& text, const char* option, const char* form,
+                                               const char* example);
+
+// Prints an error and returns false when an option was given an empty
+// value where a value is needed (a file name, a bound).
+bool notEmpty(const std::string& text, const char* option);
 
 // True while standard error is a terminal (progress lines go there).
 bool stderrIsTerminal();

@@ -28,7 +28,7 @@ int main(int argc, char** argv)
     commands.push_back(addNumbersCommand(app));
     commands.push_back(addTimesCommand(app));
     try {
-        app.parse(argc, argv);
+        app.parse(argsForParse(app, argc, argv));
     } catch (const CLI::ParseError& e) {
         const int rc = app.exit(e);
         return rc == 0 ? 0 : kExitInvalid;

@@ -8,8 +8,11 @@
 
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -39,6 +42,8 @@ uint64_t distinctRows(const NumberSettings& s)
 
 int runNumbers(const NumbersOptions& o)
 {
+    if (!o.common.usable())
+        return kExitInvalid;
     InstalledCore core(o.common);
     CString minText = "80", maxText = "100";
     CString countText = "10", decimalsText = "2";
@@ -53,27 +58,47 @@ int runNumbers(const NumbersOptions& o)
         isInt = o.isInt;
         isFloat = o.isFloat;
     }
+    // Bounds keep the window's field rules; an empty one is refused, as
+    // it would silently read as 0.
     if (o.range.size() == 2) {
+        if (!notEmpty(o.range[0], "--range") || !notEmpty(o.range[1], "--range"))
+            return kExitInvalid;
         minText = o.range[0];
         maxText = o.range[1];
     }
-    if (o.min)
+    if (o.min) {
+        if (!notEmpty(*o.min, "--min"))
+            return kExitInvalid;
         minText = *o.min;
-    if (o.max)
+    }
+    if (o.max) {
+        if (!notEmpty(*o.max, "--max"))
+            return kExitInvalid;
         maxText = *o.max;
-    if (o.count)
-        countText = *o.count;
-    if (o.decimals)
-        decimalsText = *o.decimals;
+    }
+    // Counts parse strictly: "1e6" or "10abc" is an error, not 1 or 10.
+    struct IntOption {
+        const std::optional<std::string>& value;
+        const char* name;
+        CString* text;
+    } ints[] = {{o.count, "--count", &countText}, {o.decimals, "--decimals", &decimalsText}};
+    for (const IntOption& i : ints) {
+        if (!i.value)
+            continue;
+        const auto v = intOption(*i.value, i.name);
+        if (!v)
+            return kExitInvalid;
+        *i.text = std::to_string(*v);
+    }
 
     const NumberSettings s = NumberSettings::fromFields(isInt, isFloat, minText, maxText, countText, decimalsText);
     if (const CString msg = s.validate(INT_MAX); !msg.empty()) {
         printError(msg);
         return kExitInvalid;
     }
-    NumberRowMaker maker(s);
-    return writeRows(o.common, {s.count, o.unique, distinctRows(s)},
-                     [&maker](CString& row) { maker.appendRow(row); });
+    const std::size_t maxRowBytes = NumberRowMaker(s).maxRowBytes();
+    return writeRows(o.common, {s.count, o.unique, o.unique ? distinctRows(s) : UINT64_MAX, maxRowBytes},
+                     [&s](RandomGen* source) { return NumberRowMaker(s, source); });
 }
 
 } // namespace

@@ -2,10 +2,9 @@
 
 #include "core/qt/qgbk.h"
 
-#include <QSaveFile>
+#include <QFile>
 
 #include <cerrno>
-#include <cstring>
 #include <unistd.h>
 
 namespace {
@@ -22,21 +21,21 @@ OutputSink::OutputSink(const QString& outPath, Encoding encoding, LineEnd eol)
     : path_(outPath), encoding_(encoding), eol_(eol == LineEnd::CrLf ? "\r\n" : "\n")
 {
     buf_.reserve(kFlushAt + 4096);
+    if (path_.isEmpty())
+        file_.attach(STDOUT_FILENO);
 }
 
-OutputSink::~OutputSink() = default; // an uncommitted QSaveFile is discarded
+OutputSink::~OutputSink() = default; // a file not finished is discarded
 
 bool OutputSink::open()
 {
     if (path_.isEmpty())
         return true;
-    file_ = std::make_unique<QSaveFile>(path_);
-    if (!file_->open(QIODevice::WriteOnly)) {
-        error_ = file_->errorString();
-        failed_ = true;
-        return false;
-    }
-    return true;
+    if (file_.open(QFile::encodeName(path_).toStdString(), true))
+        return true;
+    error_ = QString::fromLocal8Bit(systemErrorText(file_.error()));
+    failed_ = true;
+    return false;
 }
 
 bool OutputSink::flush()
@@ -49,38 +48,25 @@ bool OutputSink::flush()
         converted = gbk::decode(buf_).toStdString();
         buf_.swap(converted);
     }
-    std::size_t done = 0;
-    if (file_) {
-        if (file_->write(buf_.data(), qint64(buf_.size())) != qint64(buf_.size())) {
-            error_ = file_->errorString();
-            failed_ = true;
-        }
-        done = buf_.size();
-    } else {
-        while (done < buf_.size()) {
-            const ssize_t n = ::write(STDOUT_FILENO, buf_.data() + done, buf_.size() - done);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0) {
-                pipeClosed_ = errno == EPIPE;
-                error_ = QString::fromLocal8Bit(std::strerror(errno));
-                failed_ = true;
-                break;
-            }
-            done += std::size_t(n);
-        }
-    }
+    if (!file_.write(buf_))
+        fail();
     buf_.clear();
     return !failed_;
+}
+
+void OutputSink::fail()
+{
+    pipeClosed_ = file_.error() == EPIPE;
+    error_ = QString::fromLocal8Bit(systemErrorText(file_.error()));
+    failed_ = true;
 }
 
 bool OutputSink::finish()
 {
     if (!flush())
         return false;
-    if (file_ && !file_->commit()) {
-        error_ = file_->errorString();
-        failed_ = true;
+    if (!file_.commit()) {
+        fail();
         return false;
     }
     return true;

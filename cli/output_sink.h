@@ -1,16 +1,16 @@
 #pragma once
 // Where kelvane-cli writes its rows: standard output or a file, in GBK or
 // UTF-8, with CR LF or LF line ends. Rows arrive as GBK bytes without their
-// line end. A file is written whole or not at all: it appears only when
-// every row has been written (QSaveFile). Writes are buffered.
+// line end. A regular file (or a new path) is written whole or not at all:
+// it changes only when every row has been written; a device, a FIFO, a pipe
+// or /dev/stdout is written straight through. Writes are buffered.
+#include "platform/files/file_writer.h"
+
 #include <QString>
 
 #include <cstdio>
-#include <memory>
 #include <string>
 #include <string_view>
-
-class QSaveFile;
 
 enum class Encoding { Gbk, Utf8 };
 enum class LineEnd { CrLf, Lf };
@@ -23,7 +23,8 @@ public:
     OutputSink(const OutputSink&) = delete;
     OutputSink& operator=(const OutputSink&) = delete;
 
-    // False when the target could not be opened; error() tells why.
+    // False when the target could not be opened; error() tells why (the
+    // system's reason).
     bool open();
     // Appends one row and its line end. False once a write has failed.
     bool row(std::string_view gbkRow)
@@ -37,23 +38,28 @@ public:
     std::string& buffer() { return buf_; }
     const std::string& lineEnd() const { return eol_; }
     bool written() { return buf_.size() < kFlushAt || flush(); }
-    // Flushes and, for a file, commits it. False on failure.
+    // Flushes and, for a file, puts it in place. False on failure: a file
+    // then keeps what it held before.
     bool finish();
     // The reader of standard output went away (e.g. `| head -n 1`).
     bool pipeClosed() const { return pipeClosed_; }
     const QString& error() const { return error_; }
-    bool isFile() const { return !path_.isEmpty(); }
-
+    // The --out path; empty for standard output.
+    const QString& path() const { return path_; }
+    // True when the output is replaced whole (nothing of it shows before
+    // finish()); false for standard output and what is written through.
+    bool isFile() const { return file_.whole(); }
 
 private:
     static constexpr std::size_t kFlushAt = 1 << 16;
     bool flush();
+    void fail();
 
     QString path_;
     Encoding encoding_;
     std::string eol_;
     std::string buf_;
-    std::unique_ptr<QSaveFile> file_;
+    FileWriter file_;
     bool failed_ = false;
     bool pipeClosed_ = false;
     QString error_;

@@ -2,13 +2,21 @@
 // The loop every row-making subcommand shares: make `count` rows, optionally
 // all different, write them to the output, show progress on a terminal, and
 // stop quietly when the reader of standard output goes away.
+//
+// Without --unique the rows are made in blocks on worker threads while the
+// calling thread writes finished blocks in order. A block holds a fixed
+// number of rows, set by the options alone, and block j draws from stream j
+// of the source (RandomGen::startStream), so the bytes for a seed do not
+// depend on the number of threads or on their timing.
 #include "cli/output_sink.h"
+#include "core/random.h"
 #include "core/types.h"
 
 #include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 struct CommonOptions;
 
@@ -18,6 +26,9 @@ struct RowLoopOptions {
     // At most this many different rows can be made (saturating); with
     // --unique a larger count is refused before any output.
     uint64_t distinctLimit = UINT64_MAX;
+    // The most bytes one row can take (GBK, without its line end). It sets
+    // the rows in a block, which keeps a block near kBlockBytes.
+    std::size_t maxRowBytes = 64;
 };
 
 // Appends one row (GBK, no line end) to the given text.
@@ -33,6 +44,12 @@ public:
         if (enabled_ && (done & 0xffff) == 0)
             show(done);
     }
+    // After a block: at most four updates a second.
+    void at(int64_t done)
+    {
+        if (enabled_)
+            show(done);
+    }
 
 private:
     void show(int64_t done);
@@ -42,6 +59,35 @@ private:
     std::chrono::steady_clock::time_point last_{};
 };
 
+// How a run is cut into blocks. Part of what a seed gives: changing it
+// changes seeded output.
+struct BlockPlan {
+    static constexpr std::size_t kBlockBytes = 256 * 1024;
+    static constexpr int64_t kMaxBlockRows = 65536;
+
+    int64_t count;
+    int64_t rowsPerBlock;
+
+    BlockPlan(int64_t count, std::size_t maxRowBytes, std::size_t eolBytes);
+    int64_t blocks() const { return count <= 0 ? 0 : (count - 1) / rowsPerBlock + 1; }
+    int64_t rowsIn(int64_t block) const
+    {
+        const int64_t first = block * rowsPerBlock;
+        return count - first < rowsPerBlock ? count - first : rowsPerBlock;
+    }
+};
+
+// Makes whole blocks: each call appends the rows of block j, each followed
+// by the line end, to out. One per worker thread, each with its own source.
+class BlockMaker {
+public:
+    virtual ~BlockMaker() = default;
+    virtual void make(int64_t block, std::string& out) = 0;
+};
+
+// Builds the block maker of one worker around that worker's source.
+using BlockMakerFactory = std::function<std::unique_ptr<BlockMaker>(RandomGen& source)>;
+
 // The output the common options name; null (after a message) when it
 // cannot be opened.
 std::unique_ptr<OutputSink> openOutput(const CommonOptions& common);
@@ -50,29 +96,61 @@ std::unique_ptr<OutputSink> openOutput(const CommonOptions& common);
 int finishOutput(OutputSink& sink);
 // The --unique loop: returns 0 done, 1 output failed, 2 cannot be met.
 int runUniqueLoop(const RowLoopOptions& options, const RowMaker& make, OutputSink& sink);
+// The block loop: makes the plan's blocks with the factory's makers on
+// `workers` threads (0: one per core) and writes them in order. Returns the
+// exit status as finishOutput does.
+int runBlockLoop(const BlockPlan& plan, const BlockMakerFactory& factory, OutputSink& sink, int workers = 0);
 
-// Opens the output and makes the rows into it; make(out) appends one row.
-// Returns the exit status (see above; 1 also when the output cannot be opened).
-template <class Make>
-int writeRows(const CommonOptions& common, const RowLoopOptions& options, Make make)
+namespace rowloop {
+template <class Maker>
+class RowsBlockMaker final : public BlockMaker {
+public:
+    RowsBlockMaker(Maker maker, RandomGen& source, const BlockPlan& plan, std::string eol)
+        : maker_(std::move(maker)), source_(source), plan_(plan), eol_(std::move(eol))
+    {
+    }
+    void make(int64_t block, std::string& out) override
+    {
+        source_.startStream(uint64_t(block));
+        const int64_t rows = plan_.rowsIn(block);
+        const bool crlf = eol_.size() == 2;
+        for (int64_t i = 0; i < rows; ++i) {
+            maker_.appendRow(out);
+            if (crlf)
+                out.push_back('\r');
+            out.push_back('\n');
+        }
+    }
+
+private:
+    Maker maker_;
+    RandomGen& source_;
+    BlockPlan plan_;
+    std::string eol_;
+};
+} // namespace rowloop
+
+// Opens the output and makes the rows into it. makeMaker(RandomGen* source)
+// returns a maker whose appendRow(CString&) appends one row drawn from
+// source (g_core's source when null). Returns the exit status (see above;
+// 1 also when the output cannot be opened).
+template <class MakeMaker>
+int writeRows(const CommonOptions& common, const RowLoopOptions& options, MakeMaker makeMaker)
 {
     const auto sink = openOutput(common);
     if (!sink)
         return 1;
-    if (options.unique)
-        return runUniqueLoop(options, RowMaker(make), *sink);
-    // Rows go straight into the output buffer, with the maker inlined.
-    std::string& buf = sink->buffer();
-    const bool crlf = sink->lineEnd().size() == 2;
-    Progress progress(options.count);
-    for (int64_t i = 0; i < options.count; ++i) {
-        make(buf);
-        if (crlf)
-            buf.push_back('\r');
-        buf.push_back('\n');
-        if (!sink->written())
-            break;
-        progress.tick(i);
+    if (options.unique) {
+        auto maker = makeMaker(nullptr);
+        return runUniqueLoop(options, [&maker](CString& row) { maker.appendRow(row); }, *sink);
     }
-    return finishOutput(*sink);
+    const BlockPlan plan(options.count, options.maxRowBytes, sink->lineEnd().size());
+    const std::string eol = sink->lineEnd();
+    return runBlockLoop(
+        plan,
+        [&](RandomGen& source) -> std::unique_ptr<BlockMaker> {
+            using Maker = decltype(makeMaker(&source));
+            return std::make_unique<rowloop::RowsBlockMaker<Maker>>(makeMaker(&source), source, plan, eol);
+        },
+        *sink);
 }

@@ -9,6 +9,8 @@
 #include "gen/string_gen.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <set>
@@ -18,7 +20,7 @@ namespace {
 struct StringsOptions {
     CommonOptions common;
     bool upper = false, lower = false, digits = false, hz = false;
-    std::string length; // N or MIN-MAX
+    std::optional<std::string> length; // N or MIN-MAX
     std::optional<std::string> head, tail, insert, special, exclude, count;
     bool noSpecial = false, noExclude = false, unique = false;
 };
@@ -34,6 +36,30 @@ std::set<unsigned> charCodes(const CString& s)
     return codes;
 }
 
+// How many rows of lengths lo..hi an alphabet of a characters gives: the
+// sum of a^len, saturating. Closed in form for a <= 1; otherwise the terms
+// at least double, so the loops end within 64 steps of saturating.
+uint64_t rowsOfLengths(uint64_t a, int lo, int hi)
+{
+    lo = std::max(0, lo);
+    hi = std::max(0, hi);
+    if (lo > hi)
+        return 0;
+    if (a == 0)
+        return lo == 0 ? 1 : 0; // only the empty row
+    if (a == 1)
+        return uint64_t(int64_t(hi) - lo) + 1; // one row per length
+    uint64_t term = 1;
+    for (int i = 0; i < lo && term != UINT64_MAX; ++i)
+        term = satMul(term, a);
+    uint64_t total = 0;
+    for (int64_t len = lo; len <= hi && total != UINT64_MAX; ++len) {
+        total = satAdd(total, term);
+        term = satMul(term, a);
+    }
+    return total;
+}
+
 // At most how many different rows the settings can give: head, tail and
 // inserts are fixed, so only the drawn part varies.
 uint64_t distinctRows(const StringSettings& s)
@@ -41,10 +67,8 @@ uint64_t distinctRows(const StringSettings& s)
     uint64_t alphabet = 0;
     const std::set<unsigned> ex = s.isCharEx ? charCodes(s.charExclude) : std::set<unsigned>{};
     auto countRange = [&](unsigned lo, unsigned hi) {
-        uint64_t n = hi - lo + 1;
-        for (unsigned c : ex)
-            n -= (c >= lo && c <= hi) ? 1 : 0;
-        return n;
+        const auto first = ex.lower_bound(lo), last = ex.upper_bound(hi);
+        return uint64_t(hi - lo + 1) - uint64_t(std::distance(first, last));
     };
     if (s.isUCase)
         alphabet += countRange('A', 'Z');
@@ -53,25 +77,21 @@ uint64_t distinctRows(const StringSettings& s)
     if (s.isNum)
         alphabet += countRange('0', '9');
     if (s.isHz) {
+        // Only the excluded codes inside the level-1 block can lower the count.
         uint64_t hz = gbk::kLevel1Count;
-        for (unsigned c : ex)
-            hz -= gbk::isLevel1(gbk::Code(c)) ? 1 : 0;
+        for (auto it = ex.lower_bound(0xB0A1); it != ex.end() && *it <= 0xD7FE; ++it)
+            hz -= gbk::isLevel1(gbk::Code(*it)) ? 1 : 0;
         alphabet += hz;
     }
     if (s.isCharSpec)
         alphabet += charCodes(s.charSpec).size();
-    uint64_t total = 0;
-    for (int64_t len = std::max(0, s.lenMin); len <= std::max(0, s.lenMax) && total != UINT64_MAX; ++len) {
-        uint64_t n = 1;
-        for (int64_t i = 0; i < len && n != UINT64_MAX; ++i)
-            n = satMul(n, alphabet);
-        total = satAdd(total, n);
-    }
-    return total;
+    return rowsOfLengths(alphabet, s.lenMin, s.lenMax);
 }
 
 int runStrings(const StringsOptions& o)
 {
+    if (!o.common.usable())
+        return kExitInvalid;
     InstalledCore core(o.common);
     StringSettings s;
     // The window's stored options, or its first-run defaults.
@@ -102,9 +122,12 @@ int runStrings(const StringsOptions& o)
         s.isNum = o.digits;
         s.isHz = o.hz;
     }
-    if (!o.length.empty() && !parseRange(o.length, &s.lenMin, &s.lenMax)) {
-        printError("--length 应为“长度”或“最小-最大”形式，例如 8-16", true);
-        return kExitInvalid;
+    if (o.length) {
+        const auto len = rangeOption(*o.length, "--length", "“长度”或“最小-最大”", "8-16");
+        if (!len)
+            return kExitInvalid;
+        s.lenMin = len->first;
+        s.lenMax = len->second;
     }
     struct TextOption {
         const std::optional<std::string>& value;
@@ -133,17 +156,21 @@ int runStrings(const StringsOptions& o)
         s.isCharSpec = 0;
     if (o.noExclude)
         s.isCharEx = 0;
-    if (o.count)
-        s.count = textutil::toInt(*o.count);
+    if (o.count) {
+        const auto count = intOption(*o.count, "--count");
+        if (!count)
+            return kExitInvalid;
+        s.count = *count;
+    }
 
     CString message;
     if (!s.validate(&message)) {
         printError(message);
         return kExitInvalid;
     }
-    StringRowMaker maker(s);
-    return writeRows(o.common, {s.count, o.unique, distinctRows(s)},
-                     [&maker](CString& row) { maker.appendRow(row); });
+    const std::size_t maxRowBytes = StringRowMaker(s).maxRowBytes();
+    return writeRows(o.common, {s.count, o.unique, o.unique ? distinctRows(s) : UINT64_MAX, maxRowBytes},
+                     [&s](RandomGen* source) { return StringRowMaker(s, source); });
 }
 
 } // namespace

@@ -4,72 +4,80 @@
 
 #include "cli/cli_common.h"
 #include "core/ccore.h"
-#include "core/texts.h"
-#include "core/qt/qgbk.h"
+#include "core/gbk.h"
 #include "gen/timed_run.h"
 #include "platform/shell.h"
 
+#include <cerrno>
 #include <chrono>
-#include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <memory>
 #include <optional>
+#include <string>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
 struct TimesOptions {
     CommonOptions common;
-    std::string interval; // MIN-MAX or MS
-    std::optional<int> minDelay, maxDelay, count;
+    std::optional<std::string> interval; // MIN-MAX or MS
+    std::optional<std::string> minDelay, maxDelay, count;
     std::optional<std::string> exec;
     bool noExec = false;
 };
 
-// Runs the timer with sleeps: the next interval counts from the end of the
-// previous event, as in the window.
-class TerminalHost : public TimedRunHost {
+// Writes each event's line to standard output at once and keeps nothing:
+// a run of any length needs the same memory.
+class LinePrinter {
 public:
-    explicit TerminalHost(Encoding enc, LineEnd eol) : sink_(QString(), enc, eol) {}
+    LinePrinter(Encoding enc, LineEnd eol) : utf8_(enc == Encoding::Utf8), eol_(eol == LineEnd::CrLf ? "\r\n" : "\n")
+    {
+    }
 
-    std::optional<int> pending;
-    bool outputClosed = false;
-
-    void armTimer(int delayMs) override { pending = delayMs; }
-    void cancelTimer() override { pending.reset(); }
-    std::tm localNow() override
+    // False when the line could not be written; closed() tells whether the
+    // reader went away, error() why otherwise.
+    bool print(const CString& gbkLine)
     {
-        const std::time_t now = std::time(nullptr);
-        std::tm local{};
-        localtime_r(&now, &local);
-        return local;
+        std::string text = utf8_ ? gbk::toUtf8(gbkLine) : gbkLine;
+        text += eol_;
+        std::size_t done = 0;
+        while (done < text.size()) {
+            const ssize_t n = ::write(STDOUT_FILENO, text.data() + done, text.size() - done);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0) {
+                closed_ = n < 0 && errno == EPIPE;
+                error_ = n < 0 ? std::strerror(errno) : "write returned 0";
+                return false;
+            }
+            done += std::size_t(n);
+        }
+        return true;
     }
-    void launch(const CString& program) override { shellOpen(program); }
-    void showLog(const CString& text) override
-    {
-        // Print only the line the event added.
-        std::size_t end = text.size();
-        if (end >= 2 && text.compare(end - 2, 2, "\r\n") == 0)
-            end -= 2;
-        const std::size_t start = text.rfind("\r\n", end == 0 ? 0 : end - 1);
-        const std::size_t from = start == CString::npos || start >= end ? 0 : start + 2;
-        if (!sink_.row(std::string_view(text).substr(from, end - from)) || !sink_.finish())
-            outputClosed = true;
-    }
-    void showMessage(TimeSettings::Box, const CString& text) override
-    {
-        if (text != ::text(Text::Generated))
-            printError(text);
-    }
-    void setGenerateEnabled(bool) override {}
+    bool closed() const { return closed_; }
+    const std::string& error() const { return error_; }
 
 private:
-    OutputSink sink_;
+    bool utf8_;
+    std::string eol_;
+    bool closed_ = false;
+    std::string error_;
 };
 
-int runTimes(const TimesOptions& o)
+std::tm localNow()
 {
-    InstalledCore core(o.common);
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return local;
+}
+
+// Reads the options over the stored or first-run ones; prints the error
+// and returns nothing when an option cannot be read.
+std::optional<TimeSettings> settingsFrom(const TimesOptions& o, InstalledCore& core)
+{
     TimeSettings s;
     if (o.common.fromSettings) {
         s.isProgram = core->getConfigB("isProgram");
@@ -82,36 +90,70 @@ int runTimes(const TimesOptions& o)
         s.max_delay = 3000;
         s.count_time = 5;
     }
-    if (!o.interval.empty() && !parseRange(o.interval, &s.min_delay, &s.max_delay)) {
-        printError("--interval 应为“毫秒”或“最小-最大”形式，例如 1000-3000", true);
-        return kExitInvalid;
+    if (o.interval) {
+        const auto r = rangeOption(*o.interval, "--interval", "“毫秒”或“最小-最大”", "1000-3000");
+        if (!r)
+            return std::nullopt;
+        s.min_delay = r->first;
+        s.max_delay = r->second;
     }
-    if (o.minDelay)
-        s.min_delay = *o.minDelay;
-    if (o.maxDelay)
-        s.max_delay = *o.maxDelay;
-    if (o.count)
-        s.count_time = *o.count;
+    struct IntOption {
+        const std::optional<std::string>& value;
+        const char* name;
+        int* field;
+    } ints[] = {
+        {o.minDelay, "--min-delay", &s.min_delay},
+        {o.maxDelay, "--max-delay", &s.max_delay},
+        {o.count, "--count", &s.count_time},
+    };
+    for (const IntOption& i : ints) {
+        if (!i.value)
+            continue;
+        const auto v = intOption(*i.value, i.name);
+        if (!v)
+            return std::nullopt;
+        *i.field = *v;
+    }
     if (o.exec) {
         auto program = argToGbk(*o.exec, "--exec");
         if (!program)
-            return kExitInvalid;
+            return std::nullopt;
         s.isProgram = 1;
         s.fileProgram = *program;
     }
     if (o.noExec)
         s.isProgram = 0;
+    return s;
+}
 
-    TerminalHost host(o.common.enc(), o.common.lineEnd());
-    TimedRunDriver driver(host);
-    // A failing rule is printed by the host; nothing runs.
-    if (!driver.generate(s))
+// The window's run with sleeps for its timer: each interval counts from
+// the end of the previous event, and a line is printed per event.
+int runTimes(const TimesOptions& o)
+{
+    InstalledCore core(o.common);
+    const std::optional<TimeSettings> s = settingsFrom(o, core);
+    if (!s)
         return kExitInvalid;
-    while (host.pending && !host.outputClosed) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(*host.pending));
-        driver.onTimer();
+    if (auto failure = s->validate()) {
+        printError(failure->message);
+        return kExitInvalid;
     }
-    return kExitOk; // a closed output ends the run quietly
+    LinePrinter out(o.common.enc(), o.common.lineEnd());
+    TimedRun run;
+    std::optional<int> next = run.start(*s);
+    while (next) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(TimedRunDriver::timerDelay(*next)));
+        if (!out.print(formatEventLine(localNow()))) {
+            if (out.closed())
+                return kExitOk; // the reader went away: end quietly
+            printError("写入输出失败：" + out.error(), true);
+            return kExitOutput;
+        }
+        if (s->isProgram != 0)
+            shellOpen(s->fileProgram);
+        next = run.advance();
+    }
+    return kExitOk;
 }
 
 } // namespace

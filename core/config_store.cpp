@@ -2,6 +2,7 @@
 
 #include "core/gbk.h"
 #include "core/options.h"
+#include "core/texts.h"
 
 #include <charconv>
 #include <climits>
@@ -59,8 +60,13 @@ std::string ConfigStore::getStr(const std::string& key) const
     const OptionDef* d = opt::find(key);
     if (auto v = backend_->read(key)) {
         // A text GBK cannot hold (edited by hand) falls back to the default.
-        if (auto bytes = gbk::fromUtf8(*v))
+        if (auto bytes = gbk::fromUtf8(*v)) {
+            // A NUL (put into the store by hand) ends the text, so that it
+            // never reaches a control or a generated row.
+            if (const auto nul = bytes->find('\0'); nul != std::string::npos)
+                bytes->resize(nul);
             return *bytes;
+        }
     }
     if (!d)
         return {};
@@ -87,4 +93,16 @@ void ConfigStore::setStr(const std::string& key, const std::string& value)
 bool ConfigStore::sync()
 {
     return backend_->sync();
+}
+
+std::string ConfigStore::setAsideNotice() const
+{
+    if (!wasCorrupt())
+        return {};
+    // A character GBK cannot hold (in a folder name) shows as '?' rather
+    // than losing the whole message.
+    const std::string kept = keptCopy();
+    if (kept.empty())
+        return gbk::fromUtf8Lossy(fill(utf8(Text::StoreSetAsideNoCopy), {path()}));
+    return gbk::fromUtf8Lossy(fill(utf8(Text::StoreSetAside), {path(), kept}));
 }

@@ -42,6 +42,19 @@ std::string firstUnencodable(std::string_view utf8)
     return {};
 }
 
+std::string fromUtf8Lossy(std::string_view utf8)
+{
+    if (auto whole = fromUtf8(utf8))
+        return *whole;
+    std::string out;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const std::size_t n = std::min(utf8Len(static_cast<unsigned char>(utf8[i])), utf8.size() - i);
+        out += fromUtf8(utf8.substr(i, n)).value_or("?");
+        i += n;
+    }
+    return out;
+}
+
 std::string codePointName(std::string_view utf8)
 {
     unsigned cp = 0;

@@ -17,6 +17,10 @@ std::optional<std::string> fromUtf8(std::string_view utf8);
 // given, tells whether the bytes were valid GBK.
 std::string toUtf8(std::string_view bytes, bool* ok = nullptr);
 
+// The GBK bytes of UTF-8 text with each character GBK cannot hold (or each
+// invalid byte) shown as '?': for messages that quote names from outside.
+std::string fromUtf8Lossy(std::string_view utf8);
+
 // GBK bytes of a UTF-8 literal known to be representable (interface texts).
 // Aborts with a message when it is not: a fault of the program's own texts.
 std::string lit(const char* utf8);

@@ -31,6 +31,8 @@ RandomGen& RandomGen::operator=(RandomGen&& other) noexcept
     wantedTable_ = other.wantedTable_;
     wantedFields_ = other.wantedFields_;
     block_ = other.block_;
+    streamed_ = other.streamed_;
+    stream_ = other.stream_;
     script_ = std::move(other.script_);
     keyed_ = other.keyed_;
     std::memcpy(key_, other.key_, sizeof key_);
@@ -84,12 +86,53 @@ RandomGen RandomGen::scripted(std::vector<int> results)
     return g;
 }
 
+namespace {
+constexpr uint64_t kStreamBit = uint64_t(1) << 63;
+
+void requireKey(bool keyed)
+{
+    if (!keyed)
+        throw std::logic_error("random source without a key (scripted, or moved from)");
+}
+} // namespace
+
+RandomGen RandomGen::sameKey() const
+{
+    requireKey(keyed_);
+    RandomGen g;
+    std::memcpy(g.key_, key_, sizeof key_);
+    g.keyed_ = true;
+    return g;
+}
+
+void RandomGen::startStream(uint64_t index)
+{
+    requireKey(keyed_);
+    if (index >= kStreamBit)
+        throw std::logic_error("random stream index " + std::to_string(index) + " out of range");
+    streamed_ = true;
+    stream_ = index;
+    block_ = 0;
+    pos_ = kBytes;
+    pool_ = 0;
+    field_ = kFields;
+    wantedFields_ = 0;
+}
+
 void RandomGen::refill()
 {
-    if (!keyed_)
-        throw std::logic_error("random source without a key (scripted, or moved from)");
+    requireKey(keyed_);
+    if (streamed_) {
+        // A numbered stream: nonce 2^63 + index, read on from the block after
+        // the last refill. The running stream's nonces count up from 0 and
+        // never reach 2^63, so the two never share keystream.
+        keystream::fill(buf_, kBytes, kStreamBit | stream_, block_ * (kBytes / 64), key_);
+        ++block_;
+        pos_ = 0;
+        return;
+    }
     // Each refill uses the next nonce, so no keystream block is ever reused.
-    keystream::fill(buf_, kBytes, block_++, key_);
+    keystream::fill(buf_, kBytes, block_++, 0, key_);
     pos_ = 0;
 }
 

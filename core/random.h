@@ -79,6 +79,20 @@ public:
         return int(uint32_t(lo) + uint32_t(m >> 32));
     }
 
+    // getRandInt(lo, lo + n - 1) for a count known to take a 16-bit lane
+    // (n == 3, or 5 <= n <= 65535): the same draw, without the checks that
+    // pick the lane.
+    [[gnu::always_inline]] int drawLane16(int lo, uint32_t n)
+    {
+        if (pos_ > kBytes - 2) [[unlikely]] // always, for a scripted source
+            return drawAfterRefill(lo, int(uint32_t(lo) + n - 1));
+        uint32_t m = lane16(pos_) * n;
+        pos_ += 2;
+        if ((m & 0xFFFF) < n) [[unlikely]]
+            m = retry16(m, n);
+        return int(uint32_t(lo) + (m >> 16));
+    }
+
     // Draws getRandInt(lo, hi) until a draw gives a value r whose bit r - lo
     // is set in `wanted`, and returns that value, taking exactly the draws
     // such a loop would take (a scripted source records each one). For 2 or
@@ -106,7 +120,7 @@ public:
     // Draws getRandInt(lo, hi) until a draw gives `want`, taking exactly the
     // draws such a loop would take. A `want` outside the range returns at
     // once without drawing.
-    void drawUntil(int lo, int hi, int want)
+    [[gnu::always_inline]] void drawUntil(int lo, int hi, int want)
     {
         if (lo > hi)
             std::swap(lo, hi);
@@ -128,6 +142,16 @@ public:
         pos_ += 4;
         return x;
     }
+
+    // A source with this one's key, for drawing numbered streams (below) on
+    // another thread. Throws std::logic_error for a source without a key.
+    RandomGen sameKey() const;
+    // Starts stream `index` (below 2^63): a stretch of keystream of its own,
+    // read from ChaCha20 block 0 on under a nonce the running stream never
+    // uses. What is drawn after startStream(i) depends only on the key and i,
+    // so blocks of rows drawn from their own streams come out the same in any
+    // order, on any thread. Throws std::logic_error for a source without a key.
+    void startStream(uint64_t index);
 
     bool isScripted() const { return script_ != nullptr; }
     // Scripted sources only: the draws made so far, and the results not yet used.
@@ -193,7 +217,9 @@ private:
     unsigned field_ = kFields;
     uint32_t wantedTable_ = 0;
     uint64_t wantedFields_ = 0;
-    uint64_t block_ = 0;
+    uint64_t block_ = 0;   // refills so far of the running stream
+    bool streamed_ = false; // drawing stream stream_ (startStream)
+    uint64_t stream_ = 0;
     std::unique_ptr<Script> script_;
     bool keyed_ = false;
     unsigned char key_[32] = {};

@@ -51,6 +51,9 @@ enum class Text {
     DescString,
     DescNumber,
     DescTime,
+    // the option store
+    StoreSetAside,       // %1 the store, %2 its kept copy
+    StoreSetAsideNoCopy, // %1 the store
     Count_ // not a text
 };
 

@@ -5,19 +5,35 @@
 
 namespace textutil {
 
+// Offset of the first sep at or after `from` that begins a character: the
+// second byte of a two-byte GBK character (0x40..0xFE after a lead byte
+// 0x81..0xFE) may equal sep and belongs to that character. s.size() if none.
+static std::size_t findSep(std::string_view s, char sep, std::size_t from)
+{
+    for (std::size_t i = from; i < s.size(); ++i) {
+        if (s[i] == sep)
+            return i;
+        const auto b = static_cast<unsigned char>(s[i]);
+        if (b >= 0x81 && b != 0xFF && i + 1 < s.size()) {
+            const auto t = static_cast<unsigned char>(s[i + 1]);
+            i += t >= 0x40 && t <= 0xFE && t != 0x7F;
+        }
+    }
+    return s.size();
+}
+
 std::string field(std::string_view s, char sep, int index)
 {
     if (index < 0)
         return {};
     std::size_t start = 0;
     for (int i = 0; i < index; ++i) {
-        const std::size_t p = s.find(sep, start);
-        if (p == std::string_view::npos)
+        const std::size_t p = findSep(s, sep, start);
+        if (p == s.size())
             return {};
         start = p + 1;
     }
-    const std::size_t end = s.find(sep, start);
-    return std::string(s.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+    return std::string(s.substr(start, findSep(s, sep, start) - start));
 }
 
 static bool isCSpace(char c)

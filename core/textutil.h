@@ -6,7 +6,8 @@
 namespace textutil {
 
 // Field `index` (from 0) of s split at sep; empty fields count, and an index
-// past the last field gives the empty text.
+// past the last field gives the empty text. s is GBK: a byte equal to sep
+// inside a two-byte character does not split.
 std::string field(std::string_view s, char sep, int index);
 
 // The C runtime's atoi for an edit's text, with the empty text giving 0.

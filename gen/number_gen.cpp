@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -56,6 +57,14 @@ int powerOfTen(int decimals)
     return p;
 }
 
+// Pairs are drawn until one is kept as long as at least one pair in
+// kDirectBelow is kept; below that the plan draws once among the kept pairs
+// instead. The narrowest ranges, such as 0.5 to 0.5 with 5 decimals, keep 1
+// pair in 10001, and at the 2 000 000-row bound the redraw loop would take
+// minutes. The slowest range that still loops (about 64 pairs a row) makes
+// 2 000 000 rows in about 1.3 s on the build machine (bench/edge_bench.cpp).
+constexpr int64_t kDirectBelow = 64;
+
 // Everything a floating-point draw needs that stays the same between draws.
 struct FloatPlan {
     int decimals;
@@ -63,7 +72,65 @@ struct FloatPlan {
     int lo, hi; // the scaled bounds, truncated toward zero
     int q;      // bound of the second draw: p / 10
     double min, max;
+    // Direct drawing (empty when the pairs are drawn until one is kept): the
+    // sums a + g that are kept, ascending, and for each the count of kept
+    // pairs up to and including it. A pair is kept by its sum alone, so
+    // drawing a kept pair uniformly is drawing a sum weighted by its pairs.
+    std::vector<int64_t> keptSums;
+    std::vector<int64_t> keptUpTo;
 };
+
+// The value of the sum a + g of a pair, folded back once when it overshoots
+// the maximum. The sum is taken in 64 bits: near the top of the 32-bit range
+// it can exceed it.
+double sumValue(const FloatPlan& f, int64_t sum)
+{
+    double v = double(sum) / f.p;
+    if (v > f.max)
+        v -= double(kFoldBack);
+    return v;
+}
+
+// A value is kept when it lies within the bounds. For a range with rangeMax
+// >= 0 the folded value never exceeds rangeMax, so only the minimum rejects;
+// below zero the scaled maximum is truncated upwards and a value can still
+// lie above rangeMax after its fold-back: it is drawn again as well. With no
+// decimals a folded value (a whole number less 0.1) is written rounded back
+// to that whole number, which lies above rangeMax: only whole values are
+// kept then.
+bool kept(const FloatPlan& f, double v)
+{
+    return !(v < f.min) && !(v > f.max) && (f.decimals != 0 || v == std::nearbyint(v));
+}
+
+// Pairs (a, g) with lo <= a <= hi and 0 <= g <= q whose sum is s.
+int64_t pairsWithSum(const FloatPlan& f, int64_t s)
+{
+    return std::min<int64_t>(f.hi, s) - std::max<int64_t>(f.lo, s - f.q) + 1;
+}
+
+// Sets up direct drawing when few pairs are kept. With hi - lo >= 2q + 2,
+// every pair whose a lies at least one step inside the scaled bounds and q
+// below hi is kept, more than a third of all pairs, so only narrower ranges
+// (at most 3q + 2 sums) are counted.
+void planDirect(FloatPlan& f)
+{
+    if (f.lo > f.hi || f.q > 10000 || int64_t(f.hi) - f.lo >= 2 * int64_t(f.q) + 2)
+        return;
+    const int64_t all = (int64_t(f.hi) - f.lo + 1) * (int64_t(f.q) + 1);
+    std::vector<int64_t> sums, upTo;
+    int64_t total = 0;
+    for (int64_t s = f.lo; s <= int64_t(f.hi) + f.q; ++s)
+        if (kept(f, sumValue(f, s))) {
+            total += pairsWithSum(f, s);
+            sums.push_back(s);
+            upTo.push_back(total);
+        }
+    if (total > 0 && total * kDirectBelow < all) {
+        f.keptSums = std::move(sums);
+        f.keptUpTo = std::move(upTo);
+    }
+}
 
 FloatPlan makeFloatPlan(float rangeMin, float rangeMax, int decimals)
 {
@@ -78,24 +145,20 @@ FloatPlan makeFloatPlan(float rangeMin, float rangeMax, int decimals)
     return f;
 }
 
-// The value of the pair (a, g), folded back once when it overshoots the
-// maximum. The sum is taken in 64 bits: near the top of the 32-bit range it
-// can exceed it.
-double pairValue(const FloatPlan& f, int a, int g)
+double drawFloat(RandomGen& core, const FloatPlan& f)
 {
-    double v = double(int64_t(a) + g) / f.p;
-    if (v > f.max)
-        v -= double(kFoldBack);
-    return v;
-}
-
-double drawFloat(CCore& core, const FloatPlan& f)
-{
+    if (!f.keptUpTo.empty()) {
+        // One draw among the kept pairs (fewer than 2^31: at most 3q + 2
+        // sums of at most q + 1 pairs each).
+        const int64_t r = core.getRandInt(0, int(f.keptUpTo.back() - 1));
+        const auto at = std::upper_bound(f.keptUpTo.begin(), f.keptUpTo.end(), r) - f.keptUpTo.begin();
+        return sumValue(f, f.keptSums[std::size_t(at)]);
+    }
     for (;;) {
         const int a = core.getRandInt(f.lo, f.hi);
         const int g = core.getRandInt(0, f.q);
-        const double v = pairValue(f, a, g);
-        if (!(v < f.min))
+        const double v = sumValue(f, int64_t(a) + g);
+        if (kept(f, v))
             return v;
     }
 }
@@ -108,12 +171,15 @@ struct RowPlan {
 
 RowPlan makeRowPlan(const NumberSettings& s)
 {
-    return {s.isInt != 0, s.isFloat != 0, truncToInt(s.rangeMin), truncToInt(s.rangeMax),
-            makeFloatPlan(s.rangeMin, s.rangeMax, s.decimals)};
+    RowPlan r{s.isInt != 0, s.isFloat != 0, truncToInt(s.rangeMin), truncToInt(s.rangeMax),
+              makeFloatPlan(s.rangeMin, s.rangeMax, s.decimals)};
+    if (r.isFloat)
+        planDirect(r.fl);
+    return r;
 }
 
 // Writes one row at out, which has kRowChars bytes of room.
-char* putRow(CCore& core, const RowPlan& r, char* out)
+char* putRow(RandomGen& core, const RowPlan& r, char* out)
 {
     if (!r.isInt && !r.isFloat)
         return out; // unchecked settings: no kind could ever be drawn
@@ -125,7 +191,7 @@ char* putRow(CCore& core, const RowPlan& r, char* out)
             kind = core.getRandInt(kKindInt, kKindFloat);
         else {
             kind = r.isInt ? kKindInt : kKindFloat;
-            core.random().drawUntil(kKindInt, kKindFloat, kind);
+            core.drawUntil(kKindInt, kKindFloat, kind);
         }
         if (kind == kKindInt && r.isInt)
             return numtext::putInt(out, core.getRandInt(r.intLo, r.intHi));
@@ -146,7 +212,7 @@ void runRows(const NumberSettings& s, std::size_t chunkBytes, Flush&& flush)
 {
     if (s.count <= 0)
         return;
-    CCore& core = *g_core;
+    RandomGen& core = g_core->random();
     const RowPlan plan = makeRowPlan(s);
     const std::size_t cap = std::max(chunkBytes, kRowChars + 2);
     const auto buf = std::make_unique_for_overwrite<char[]>(cap);
@@ -288,20 +354,22 @@ bool floatRangeHasValue(float rangeMin, float rangeMax, int decimals)
     // Otherwise a = lo is the only first draw: try each second draw as the
     // draw itself would (at most 10001).
     for (int g = 0; g <= f.q; ++g)
-        if (!(pairValue(f, f.lo, g) < f.min))
+        if (kept(f, sumValue(f, int64_t(f.lo) + g)))
             return true;
     return false;
 }
 
 double drawFloatValue(float rangeMin, float rangeMax, int decimals)
 {
-    return drawFloat(*g_core, makeFloatPlan(rangeMin, rangeMax, decimals));
+    FloatPlan f = makeFloatPlan(rangeMin, rangeMax, decimals);
+    planDirect(f);
+    return drawFloat(g_core->random(), f);
 }
 
 void appendNumberRow(const NumberSettings& s, std::string& out)
 {
     char buf[kRowChars];
-    const char* end = putRow(*g_core, makeRowPlan(s), buf);
+    const char* end = putRow(g_core->random(), makeRowPlan(s), buf);
     out.append(buf, std::size_t(end - buf));
 }
 
@@ -309,14 +377,23 @@ struct NumberRowMaker::Plan {
     RowPlan row;
 };
 
-NumberRowMaker::NumberRowMaker(const NumberSettings& s) : plan_(new Plan{makeRowPlan(s)}) {}
+NumberRowMaker::NumberRowMaker(const NumberSettings& s, RandomGen* source)
+    : plan_(new Plan{makeRowPlan(s)}), source_(source)
+{
+}
+NumberRowMaker::NumberRowMaker(NumberRowMaker&&) noexcept = default;
 NumberRowMaker::~NumberRowMaker() = default;
 
 void NumberRowMaker::appendRow(std::string& out)
 {
     char buf[kRowChars];
-    const char* end = putRow(*g_core, plan_->row, buf);
+    const char* end = putRow(source_ ? *source_ : g_core->random(), plan_->row, buf);
     out.append(buf, std::size_t(end - buf));
+}
+
+std::size_t NumberRowMaker::maxRowBytes() const
+{
+    return rowLengthEstimate(plan_->row) - 2;
 }
 
 CString drawNumberRow(const NumberSettings& s)

@@ -5,6 +5,8 @@
 // g_core->getRandInt.
 #include "core/types.h"
 
+class RandomGen;
+
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -60,8 +62,9 @@ int numberFieldInt(const CString& text);
 float numberFieldBound(const CString& text);
 
 // Whether floating-point draws within [rangeMin, rangeMax] with the given
-// decimals (0 to 5) can ever give a value that is not below rangeMin, that
-// is, whether drawFloatValue ends. The bounds must be finite with rangeMin <=
+// decimals (0 to 5) can ever give a value within the bounds (a value below
+// rangeMin or, after its fold-back, above rangeMax is drawn again), that is,
+// whether drawFloatValue ends. The bounds must be finite with rangeMin <=
 // rangeMax and their scaled values within the 32-bit range. Decided exactly,
 // without drawing.
 bool floatRangeHasValue(float rangeMin, float rangeMax, int decimals);
@@ -82,16 +85,21 @@ CString drawNumberRows(const NumberSettings& s);
 // with its own line ends uses. Draws exactly as appendNumberRow does.
 class NumberRowMaker {
 public:
-    explicit NumberRowMaker(const NumberSettings& s);
+    // Draws from `source`, or from g_core's source when it is null.
+    explicit NumberRowMaker(const NumberSettings& s, RandomGen* source = nullptr);
     ~NumberRowMaker();
+    NumberRowMaker(NumberRowMaker&&) noexcept;
     NumberRowMaker(const NumberRowMaker&) = delete;
     NumberRowMaker& operator=(const NumberRowMaker&) = delete;
     // Appends one row, without line end, to out.
     void appendRow(std::string& out);
+    // The most bytes one row can take (an upper estimate).
+    std::size_t maxRowBytes() const;
 
 private:
     struct Plan;
     std::unique_ptr<Plan> plan_;
+    RandomGen* source_;
 };
 
 // A whole run handed to sink in pieces of about chunkBytes bytes, each

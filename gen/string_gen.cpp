@@ -22,16 +22,35 @@ using gbk::codeAt;
 constexpr int kHzRowFirst = gbk::kLevel1RowFirst, kHzRowLast = gbk::kLevel1RowLast;
 constexpr int kHzLastRowCols = gbk::kLevel1LastRowCols;
 
-int rnd(int lo, int hi)
+// The chance that one try of the draw loop gives a character, as a weight:
+// a try picks a kind that is on (1 in K), then a character of that kind (1 in
+// 26, 26 or 10; a Chinese character picks its row, 1 in 40, then its column,
+// 1 in 94 or 89). kWeightAll is the least common multiple of 26, 10, 40 * 94
+// and 40 * 89, so every character's share of it is a whole number.
+constexpr int kWeightAll = 4350320;
+constexpr int kWeightOfKind[4] = {0, kWeightAll / 26, kWeightAll / 26, kWeightAll / 10};
+constexpr int kWeightHz = kWeightAll / (40 * 94), kWeightHzLastRow = kWeightAll / (40 * kHzLastRowCols);
+static_assert(kWeightHz * 40 * 94 == kWeightAll && kWeightHzLastRow * 40 * kHzLastRowCols == kWeightAll);
+
+// Characters are drawn once among the kept ones when fewer than one try in
+// kDirectBelow keeps a character: with all Chinese characters but one
+// excluded, 3755 tries a character would make 10 000 characters take
+// seconds. From one try in 64 on, the tries are drawn as always; the slowest
+// such setting makes 2 000 000 characters in about 1.6 s on the build
+// machine (bench/edge_bench.cpp).
+constexpr int64_t kDirectBelow = 64;
+
+Code drawHz(RandomGen& random)
 {
-    return g_core->getRandInt(lo, hi);
+    const int row = random.getRandInt(kHzRowFirst, kHzRowLast);
+    const int col = random.getRandInt(1, row == kHzRowLast ? kHzLastRowCols : 94);
+    return Code(((0xA0 + row) << 8) | (0xA0 + col));
 }
 
-Code drawHz()
+// Position of a level-1 character in its rows of the table, 94 to a row.
+std::size_t level1Index(Code c)
 {
-    const int row = rnd(kHzRowFirst, kHzRowLast);
-    const int col = rnd(1, row == kHzRowLast ? kHzLastRowCols : 94);
-    return Code(((0xA0 + row) << 8) | (0xA0 + col));
+    return std::size_t(((c >> 8) - 0xA0 - kHzRowFirst) * 94 + (c & 0xFF) - 0xA1);
 }
 
 std::vector<Code> toCodes(std::string_view s)
@@ -62,19 +81,6 @@ CString codeText(Code c)
 {
     char buf[2];
     return CString(buf, putCode(buf, c));
-}
-
-// Offset of the character that holds byte `off` of s.
-std::size_t charStart(std::string_view s, std::size_t off)
-{
-    std::size_t i = 0;
-    while (i < off) {
-        const std::size_t n = charLen(s, i);
-        if (i + n > off)
-            break;
-        i += n;
-    }
-    return i;
 }
 
 CString withoutSpaces(CString s)
@@ -152,44 +158,123 @@ bool StringSettings::validate(CString* message)
     return true;
 }
 
-StringRowMaker::StringRowMaker(const StringSettings& s)
-    : lenMin_(s.lenMin), lenMax_(s.lenMax), kinds_(kindBits(s)), head_(s.head), tail_(s.tail)
+StringRowMaker::StringRowMaker(const StringSettings& s, RandomGen* source)
+    : source_(source), lenMin_(s.lenMin), lenMax_(s.lenMax), kinds_(kindBits(s)), head_(s.head), tail_(s.tail)
 {
     exclOn_ = s.isCharEx && !s.charExclude.empty();
     const Exclusions ex(exclOn_ ? std::string_view(s.charExclude) : std::string_view());
     std::memcpy(exclByte_, ex.bytes, sizeof exclByte_);
     exclHz_ = ex.wide;
+    // Drawn Chinese characters are tested by table position: one load, where
+    // a search of a long list costs more than the rest of the draw.
+    for (Code c : exclHz_)
+        if (gbk::isLevel1(c)) {
+            exclLevel1_.resize(std::size_t(kHzRowLast - kHzRowFirst + 1) * 94);
+            exclLevel1_[level1Index(c)] = 1;
+        }
     canDraw_ = anyDrawable(kinds_, ex);
+    if (exclOn_ && canDraw_)
+        planDirect();
 
     if (s.isCharSpec && !s.charSpec.empty()) {
         specials_ = toCodes(s.charSpec);
         specialsOneByte_ = std::all_of(specials_.begin(), specials_.end(), [](Code c) { return c < 0x100; });
     }
 
-    // The insert list is fixed for a run, so its fields are split once.
-    if (!s.insertStr.empty()) {
-        for (int k = 0;; k += 2) {
-            const CString pos = g_core->getFg(s.insertStr, '|', k);
-            if (pos.empty())
-                break;
-            inserts_.emplace_back(textutil::toInt(pos), g_core->getFg(s.insertStr, '|', k + 1));
-        }
+    // The insert list is fixed for a run, so its fields are split once, in
+    // one pass: position, text, position, text..., up to the first empty
+    // position field. A missing last text is empty. A '|' that is the second
+    // byte of a Chinese character (as in 億) belongs to it and splits nothing.
+    const std::string_view list(s.insertStr);
+    std::size_t at = 0;
+    const auto nextField = [&list, &at]() {
+        std::size_t bar = at;
+        while (bar < list.size() && list[bar] != '|')
+            bar += charLen(list, bar);
+        bar = std::min(bar, list.size());
+        const std::string_view field = list.substr(at, bar - at);
+        at = bar + 1;
+        return field;
+    };
+    while (at <= list.size()) {
+        const std::string_view pos = nextField();
+        if (pos.empty())
+            break;
+        inserts_.emplace_back(textutil::toInt(pos), CString(at <= list.size() ? nextField() : std::string_view()));
     }
+}
+
+// Counts what one try of the draw loop keeps; when that is tiny, lists the
+// kept characters with their weights so drawDirect picks one in one draw,
+// with the chance the loop gives it.
+void StringRowMaker::planDirect()
+{
+    int kinds = 0;
+    int64_t keptWeight = 0;
+    for (int k = 1; k <= 3; ++k)
+        if (kinds_ >> k & 1u) {
+            ++kinds;
+            for (int b = kLo[k]; b <= kHi[k]; ++b)
+                keptWeight += exclByte_[b] ? 0 : kWeightOfKind[k];
+        }
+    if (kinds_ >> 4 & 1u) {
+        ++kinds;
+        keptWeight += int64_t(gbk::kLevel1Count - kHzLastRowCols) * kWeightHz + int64_t(kHzLastRowCols) * kWeightHzLastRow;
+        for (Code c : exclHz_)
+            if (gbk::isLevel1(c))
+                keptWeight -= (c >> 8) == 0xA0 + kHzRowLast ? kWeightHzLastRow : kWeightHz;
+    }
+    if (keptWeight == 0 || keptWeight * kDirectBelow >= int64_t(kinds) * kWeightAll)
+        return;
+    int upTo = 0;
+    const auto keep = [&](Code c, int weight) {
+        if (excluded(c))
+            return;
+        upTo += weight;
+        directCodes_.push_back(c);
+        directUpTo_.push_back(upTo);
+    };
+    for (int k = 1; k <= 3; ++k)
+        if (kinds_ >> k & 1u)
+            for (int b = kLo[k]; b <= kHi[k]; ++b)
+                keep(Code(b), kWeightOfKind[k]);
+    if (kinds_ >> 4 & 1u)
+        for (int row = kHzRowFirst; row <= kHzRowLast; ++row)
+            for (int col = 1; col <= (row == kHzRowLast ? kHzLastRowCols : 94); ++col)
+                keep(Code(((0xA0 + row) << 8) | (0xA0 + col)), row == kHzRowLast ? kWeightHzLastRow : kWeightHz);
+}
+
+StringRowMaker::Code StringRowMaker::drawDirect(RandomGen& random)
+{
+    const int r = random.getRandInt(0, directUpTo_.back() - 1);
+    return directCodes_[std::size_t(std::upper_bound(directUpTo_.begin(), directUpTo_.end(), r) - directUpTo_.begin())];
 }
 
 // Draws len one-byte characters (Chinese characters off). Each character is
 // a kind draw, repeated while the kind is off (drawUntilIn takes exactly
 // those draws, without a branch on each), then a character draw; an
 // excluded character starts again from the kind.
-void StringRowMaker::drawBytes(char* out, int len)
+RandomGen& StringRowMaker::random() const
 {
+    return source_ ? *source_ : g_core->random();
+}
+
+void StringRowMaker::drawBytes(RandomGen& random, char* out, int len)
+{
+    if (!directUpTo_.empty()) {
+        for (int i = 0; i < len; ++i)
+            out[i] = char(drawDirect(random));
+        return;
+    }
     // Locals, so the byte stores below cannot force these to be reloaded.
     const unsigned kinds = kinds_;
     const bool exclOn = exclOn_;
-    RandomGen& random = g_core->random();
+    // Every one-byte kind has 10 or 26 characters: a 16-bit lane each.
+    constexpr uint32_t kCount[4] = {0, kHi[1] - kLo[1] + 1, kHi[2] - kLo[2] + 1, kHi[3] - kLo[3] + 1};
+    static_assert(kCount[1] >= 5 && kCount[2] >= 5 && kCount[3] >= 5);
     for (int i = 0; i < len;) {
         const int k = random.drawUntilIn(1, 4, kinds >> 1);
-        const int c = rnd(kLo[k], kHi[k]);
+        const int c = random.drawLane16(kLo[k], kCount[k]);
         // Stored either way; an excluded byte is overwritten by the next one.
         // No branch on the drawn byte, so no mispredicted jump per exclusion.
         out[i] = char(c);
@@ -197,12 +282,13 @@ void StringRowMaker::drawBytes(char* out, int len)
     }
 }
 
-StringRowMaker::Code StringRowMaker::drawCode()
+StringRowMaker::Code StringRowMaker::drawCode(RandomGen& random)
 {
-    RandomGen& random = g_core->random();
+    if (!directUpTo_.empty())
+        return drawDirect(random);
     for (;;) {
         const int k = random.drawUntilIn(1, 4, kinds_ >> 1);
-        const Code c = k == 4 ? drawHz() : Code(rnd(kLo[k], kHi[k]));
+        const Code c = k == 4 ? drawHz(random) : Code(random.getRandInt(kLo[k], kHi[k]));
         if (exclOn_ && excluded(c))
             continue;
         return c;
@@ -213,19 +299,21 @@ bool StringRowMaker::excluded(Code c) const
 {
     if (c < 0x100)
         return exclByte_[c];
+    if (gbk::isLevel1(c))
+        return !exclLevel1_.empty() && exclLevel1_[level1Index(c)];
     return std::binary_search(exclHz_.begin(), exclHz_.end(), c);
 }
 
 // n = getRandInt(0, len / 3) steps, each drawing the index into the special
 // characters first and the position second. Positions may repeat.
 template <class T>
-void StringRowMaker::placeSpecials(T* items, std::size_t size, int len)
+void StringRowMaker::placeSpecials(RandomGen& random, T* items, std::size_t size, int len)
 {
-    const int n = rnd(0, len / 3);
+    const int n = random.getRandInt(0, len / 3);
     const int last = int(specials_.size()) - 1;
     for (int i = 0; i < n; ++i) {
-        const Code c = specials_[std::size_t(rnd(0, last))];
-        const int p = rnd(0, len - 1);
+        const Code c = specials_[std::size_t(random.getRandInt(0, last))];
+        const int p = random.getRandInt(0, len - 1);
         if (std::size_t(p) < size)
             items[p] = T(c);
     }
@@ -233,8 +321,9 @@ void StringRowMaker::placeSpecials(T* items, std::size_t size, int len)
 
 void StringRowMaker::appendRow(CString& out)
 {
+    RandomGen& random = this->random();
     const std::size_t start = out.size();
-    int len = rnd(lenMin_, lenMax_);
+    int len = random.getRandInt(lenMin_, lenMax_);
     // A negative length draws nothing, like 0. The other two cases only arise
     // from settings that did not pass validation; they must not hang or
     // exhaust memory either.
@@ -248,15 +337,15 @@ void StringRowMaker::appendRow(CString& out)
         char* p = out.data() + start;
         std::memcpy(p, head_.data(), head_.size());
         p += head_.size();
-        drawBytes(p, len);
+        drawBytes(random, p, len);
         if (!specials_.empty())
-            placeSpecials(p, std::size_t(len), len);
+            placeSpecials(random, p, std::size_t(len), len);
     } else {
         scratch_.resize(std::size_t(len));
         for (Code& c : scratch_)
-            c = drawCode();
+            c = drawCode(random);
         if (!specials_.empty())
-            placeSpecials(scratch_.data(), scratch_.size(), len);
+            placeSpecials(random, scratch_.data(), scratch_.size(), len);
         out.resize(start + head_.size() + 2 * std::size_t(len));
         char* p = out.data() + start;
         std::memcpy(p, head_.data(), head_.size());
@@ -270,6 +359,16 @@ void StringRowMaker::appendRow(CString& out)
         insertInto(out, start);
 }
 
+std::size_t StringRowMaker::maxRowBytes() const
+{
+    const bool wide = (kinds_ >> 4 & 1u) || !specialsOneByte_;
+    std::size_t n = head_.size() + tail_.size()
+                    + std::size_t(std::clamp(lenMax_, 0, kStringLenLimit)) * (wide ? 2 : 1);
+    for (const auto& insert : inserts_)
+        n += insert.second.size();
+    return n;
+}
+
 CString StringRowMaker::makeRow()
 {
     CString row;
@@ -279,30 +378,116 @@ CString StringRowMaker::makeRow()
 
 CString StringRowMaker::randChar()
 {
-    return canDraw_ ? codeText(drawCode()) : CString();
+    return canDraw_ ? codeText(drawCode(random())) : CString();
 }
 
-CString StringRowMaker::specialChars(const CString& text, int len)
-{
-    if (specials_.empty())
-        return text;
-    std::vector<Code> codes = toCodes(text);
-    placeSpecials(codes.data(), codes.size(), std::max(len, 0));
-    CString out(2 * codes.size(), '\0');
-    char* p = out.data();
-    for (Code c : codes)
-        p += putCode(p, c);
-    out.resize(std::size_t(p - out.data()));
-    return out;
-}
+namespace {
+
+// A row being edited by inserts, split at an insert point: the bytes before
+// it are the end of `out` (from `start`), the bytes after it are `rev`,
+// reversed. Inserting there appends to rev, and moving the point by d bytes
+// moves d bytes, so inserts at falling positions, or again and again at the
+// front, cost what they add rather than the whole row each.
+class RowEdit {
+public:
+    RowEdit(CString& out, std::size_t start, std::string& rev, std::vector<uint8_t>& starts)
+        : out_(out), start_(start), rev_(rev), starts_(starts)
+    {
+        rev_.clear();
+    }
+
+    std::size_t size() const { return point() + rev_.size(); }
+
+    // Offset of the character that holds byte `off` (at most size()).
+    std::size_t charStart(std::size_t off)
+    {
+        return off == 0 || isStart(off) ? off : off - 1;
+    }
+
+    void insert(std::size_t off, std::string_view text)
+    {
+        moveTo(off);
+        rev_.append(text.rbegin(), text.rend());
+        known_ = std::min(known_, off); // the bytes from off on have changed
+    }
+
+    void finish()
+    {
+        out_.append(rev_.rbegin(), rev_.rend());
+        rev_.clear();
+    }
+
+private:
+    std::size_t point() const { return out_.size() - start_; }
+
+    unsigned char at(std::size_t i) const
+    {
+        return static_cast<unsigned char>(i < point() ? out_[start_ + i] : rev_[rev_.size() - 1 - (i - point())]);
+    }
+
+    void moveTo(std::size_t off)
+    {
+        while (point() > off) {
+            rev_.push_back(out_.back());
+            out_.pop_back();
+        }
+        while (point() < off) {
+            out_.push_back(rev_.back());
+            rev_.pop_back();
+        }
+    }
+
+    // GBK as charLen reads it: a lead byte and a valid trail byte make one
+    // character; the last byte of the row is always one by itself.
+    std::size_t charLenAt(std::size_t i) const
+    {
+        const unsigned char b = at(i);
+        if (b < 0x81 || b == 0xFF || i + 1 >= size())
+            return 1;
+        const unsigned char t = at(i + 1);
+        return (t >= 0x40 && t <= 0xFE && t != 0x7F) ? 2 : 1;
+    }
+
+    // Whether a character starts at byte i (0 < i <= size()). Whether one
+    // starts at i depends on bytes 0 to i only, so the marks found so far
+    // stay right for the bytes before the last insert point (known_).
+    bool isStart(std::size_t i)
+    {
+        if (starts_.size() < i + 2)
+            starts_.resize(std::max(i + 2, 2 * starts_.size()));
+        if (known_ == 0) {
+            starts_[0] = 1;
+            known_ = 1;
+        }
+        while (known_ <= i) {
+            // The character that holds byte known_ - 1 (at most two bytes).
+            const std::size_t from = starts_[known_ - 1] ? known_ - 1 : known_ - 2;
+            const std::size_t next = from + charLenAt(from);
+            for (std::size_t k = known_; k < next; ++k)
+                starts_[k] = 0;
+            starts_[next] = 1; // next >= known_: the loop always moves on
+            known_ = next + 1;
+        }
+        return starts_[i];
+    }
+
+    CString& out_;
+    std::size_t start_;
+    std::string& rev_;
+    std::vector<uint8_t>& starts_;
+    std::size_t known_ = 0; // starts_[0 .. known_) are right for the row as it is
+};
+
+} // namespace
 
 // Positions count bytes of the row as it was on entry (n). A pair is skipped
 // when its position is past n, or when an earlier pair was accepted at a
 // nonzero position that is not above it. A position inside a two-byte
 // character inserts in front of that character.
-void StringRowMaker::insertInto(CString& out, std::size_t start) const
+void StringRowMaker::insertInto(CString& out, std::size_t start)
 {
-    const long long n = (long long)(out.size() - start);
+    RowEdit row(out, start, insertRev_, charStarts_);
+    const long long n = (long long)row.size();
     long long last = 0;
     for (const auto& [pos, text] : inserts_) {
         if (pos > n)
@@ -310,9 +495,9 @@ void StringRowMaker::insertInto(CString& out, std::size_t start) const
         if (last != 0 && pos >= last)
             continue;
         last = pos;
-        const std::size_t off = pos < 0 ? 0 : charStart(std::string_view(out).substr(start), std::size_t(pos));
-        out.insert(start + off, text);
+        row.insert(pos <= 0 ? 0 : row.charStart(std::size_t(pos)), text);
     }
+    row.finish();
 }
 
 CString makeRow(const StringSettings& s)
@@ -323,11 +508,6 @@ CString makeRow(const StringSettings& s)
 CString getRandChar(const StringSettings& s)
 {
     return StringRowMaker(s).randChar();
-}
-
-CString getRandHz()
-{
-    return codeText(drawHz());
 }
 
 bool isExcluded(const StringSettings& s, std::string_view candidate)
@@ -342,11 +522,6 @@ bool isExcluded(const StringSettings& s, std::string_view candidate)
         i += n;
     }
     return false;
-}
-
-CString addSpecialChars(const StringSettings& s, const CString& text, int len)
-{
-    return StringRowMaker(s).specialChars(text, len);
 }
 
 CString applyInserts(const StringSettings& s, const CString& row)

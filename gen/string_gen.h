@@ -11,9 +11,12 @@
 // g_core->getRandInt, in a fixed order, so a scripted source gives exact rows.
 #include "core/types.h"
 
+class RandomGen;
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -51,13 +54,8 @@ CString makeRow(const StringSettings& s);
 // One drawn character: one byte, or two for a Chinese character. Returns the
 // empty text if no character can be drawn (settings that validate always can).
 CString getRandChar(const StringSettings& s);
-// One level-1 GB2312 Chinese character, two bytes from 0xB0A1 to 0xD7F9.
-CString getRandHz();
 // Whether a drawn candidate is kept out by charExclude (whole characters).
 bool isExcluded(const StringSettings& s, std::string_view candidate);
-// text with up to len / 3 of its first len characters replaced by special
-// characters. A negative len counts as 0.
-CString addSpecialChars(const StringSettings& s, const CString& text, int len);
 // row with the texts of insertStr inserted.
 CString applyInserts(const StringSettings& s, const CString& row);
 
@@ -67,43 +65,57 @@ CString applyInserts(const StringSettings& s, const CString& row);
 // kStringLenLimit is cut to it, and nothing is drawn when no character can be.
 class StringRowMaker {
 public:
-    explicit StringRowMaker(const StringSettings& s);
+    // Draws from `source`, or from g_core's source when it is null.
+    explicit StringRowMaker(const StringSettings& s, RandomGen* source = nullptr);
 
     // Appends one row (without the line end) to out.
     void appendRow(CString& out);
+    // The most bytes one row can take.
+    std::size_t maxRowBytes() const;
     CString makeRow();
 
     // Pieces of a row, each drawing as its free function does.
     CString randChar();
-    CString specialChars(const CString& text, int len);
     // Makes the inserts on the row that starts at offset `start` of out and
     // runs to its end.
-    void insertInto(CString& out, std::size_t start) const;
+    void insertInto(CString& out, std::size_t start);
 
 private:
     // A character as a number: a single byte b is b, a two-byte character is
     // (first << 8) | second, so every two-byte code is above 0xFF.
     using Code = uint16_t;
 
-    void drawBytes(char* out, int len);
-    Code drawCode();
+    RandomGen& random() const;
+    void drawBytes(RandomGen& random, char* out, int len);
+    Code drawCode(RandomGen& random);
+    void planDirect();
+    Code drawDirect(RandomGen& random);
     bool excluded(Code c) const;
     // Replaces up to len / 3 of items[0 .. len) by special characters;
     // positions at or past size are drawn but change nothing.
     template <class T>
-    void placeSpecials(T* items, std::size_t size, int len);
+    void placeSpecials(RandomGen& random, T* items, std::size_t size, int len);
 
+    RandomGen* source_;
     int lenMin_, lenMax_;
     unsigned kinds_ = 0;            // bit k set: kind k (1..4) is on
     bool canDraw_ = false;          // some kind that is on has a character left
     bool exclOn_ = false;
     uint8_t exclByte_[256] = {};    // 1: this one-byte character is excluded
     std::vector<Code> exclHz_;      // excluded two-byte characters, sorted
+    std::vector<uint8_t> exclLevel1_; // 1: this level-1 character is excluded (by table row and column)
+    // When the exclusions keep out nearly everything, a character is drawn
+    // once among the kept ones: directCodes_ in a fixed order, directUpTo_
+    // their weights summed up to each. Both empty otherwise.
+    std::vector<Code> directCodes_;
+    std::vector<int> directUpTo_;
     std::vector<Code> specials_;    // special characters (empty: none placed)
     bool specialsOneByte_ = true;
     CString head_, tail_;
     std::vector<std::pair<int, CString>> inserts_; // up to the first empty position
     std::vector<Code> scratch_;
+    std::string insertRev_;         // the row after the insert point, reversed
+    std::vector<uint8_t> charStarts_;
 };
 
 // A run: settings.count rows, each followed by CR LF, handed to sink in

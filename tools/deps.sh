@@ -2,7 +2,10 @@
 # Installs the Debian packages the build needs, or names them when not root.
 # Sourced by ./test and ./run.
 KELVANE_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libsodium-dev
-  libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev fonts-noto-cjk python3 xdg-utils)
+  libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev fonts-noto-cjk python3 xdg-utils
+  qt6-translations-l10n help2man man-db bash-completion dpkg-dev lintian desktop-file-utils appstream)
+# tools/check-package: makes a fresh Debian root to install the package into.
+KELVANE_CHECK_PACKAGES=(debootstrap)
 # The Windows half: MinGW-w64, GoogleTest's sources, Wine under Xvfb, the
 # icon tool and a Chinese locale for the second test run.
 KELVANE_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine wine64
@@ -13,15 +16,16 @@ fi
 
 kelvane_missing_packages() {
   local p missing=()
-  for p in "${KELVANE_PACKAGES[@]}"; do
+  for p in "${@:-${KELVANE_PACKAGES[@]}}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
   echo "${missing[@]}"
 }
 
+# kelvane_install_deps [PACKAGES...] (default: KELVANE_PACKAGES)
 kelvane_install_deps() {
   local missing
-  missing=$(kelvane_missing_packages)
+  missing=$(kelvane_missing_packages "$@")
   [ -z "$missing" ] && return 0
   if [ "$(id -u)" -ne 0 ]; then
     echo "Missing Debian packages: $missing" >&2

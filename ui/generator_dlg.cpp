@@ -1,6 +1,7 @@
 #include "ui/generator_dlg.h"
 
 #include "core/ccore.h"
+#include "core/config_store.h"
 #include "core/soft.h"
 #include "platform/presenter.h"
 #include "res/resource.h"
@@ -12,6 +13,9 @@
 
 namespace {
 constexpr int kTabCount = 3;
+
+// Fires once the window is shown: tells about a damaged options file.
+constexpr UINT kStartNoticeTimer = 1;
 } // namespace
 
 CGeneratorDlg::CGeneratorDlg() : CDialog(kGeneratorDialogTemplate), m_tab(*this, idc::main::tab) {}
@@ -61,7 +65,17 @@ BOOL CGeneratorDlg::OnInitDialog()
         page->MoveWindow(area);
 
     ShowTab(0);
+    // A damaged options file was set aside: say so once, over the window.
+    if (g_core->store().wasCorrupt())
+        SetTimer(kStartNoticeTimer, 0);
     return TRUE;
+}
+
+void CGeneratorDlg::OnTimer(UINT id)
+{
+    KillTimer(id);
+    if (id == kStartNoticeTimer)
+        g_core->msgboxWarning(GetSafeHwnd(), g_core->store().setAsideNotice());
 }
 
 void CGeneratorDlg::ShowTab(int index)

@@ -28,6 +28,7 @@ public:
 protected:
     BOOL OnInitDialog() override;
     std::span<const MessageEntry> GetMessageMap() const override;
+    void OnTimer(UINT id) override;
 
 private:
     void OnSelchangeTab();

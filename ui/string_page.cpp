@@ -3,6 +3,7 @@
 #include "core/ccore.h"
 #include "core/gbk.h"
 #include "core/options.h"
+#include "core/output_location.h"
 #include "core/texts.h"
 #include "core/textutil.h"
 #include "res/resource.h"
@@ -98,7 +99,10 @@ BOOL CStringPage::OnInitDialog()
     for (const NumberControl& n : kNumbers)
         SetDlgItemText(n.id, g_core->getConfigStr(n.option.key));
 
-    outPath_ = g_core->getAppPath() + "_out.txt";
+    // Beside the program where its folder can be written, else in the
+    // user's data folder.
+    const std::string located = outloc::locateOutputFile(gbk::toUtf8(g_core->getAppPath()));
+    outPath_ = gbk::fromUtf8(located).value_or(located);
     // A file that cannot be removed now is reported by the next run.
     removeOutputFile(outPath_);
     OnToggleCharSpec();

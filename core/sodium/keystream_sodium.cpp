@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace keystream {
 
@@ -31,12 +32,19 @@ bool keyFromSeed(unsigned char (&key)[kKeyBytes], std::string_view context, std:
     return true;
 }
 
-void fill(unsigned char* out, std::size_t n, std::uint64_t block, const unsigned char (&key)[kKeyBytes])
+void fill(unsigned char* out, std::size_t n, std::uint64_t nonce, std::uint64_t firstBlock,
+          const unsigned char (&key)[kKeyBytes])
 {
-    unsigned char nonce[crypto_stream_chacha20_NONCEBYTES];
-    for (std::size_t i = 0; i < sizeof nonce; ++i)
-        nonce[i] = static_cast<unsigned char>(block >> (8 * i));
-    crypto_stream_chacha20(out, n, nonce, key);
+    unsigned char iv[crypto_stream_chacha20_NONCEBYTES];
+    for (std::size_t i = 0; i < sizeof iv; ++i)
+        iv[i] = static_cast<unsigned char>(nonce >> (8 * i));
+    if (firstBlock == 0) {
+        crypto_stream_chacha20(out, n, iv, key);
+        return;
+    }
+    // The keystream from a later block: XOR it over zeros.
+    std::memset(out, 0, n);
+    crypto_stream_chacha20_xor_ic(out, out, n, iv, firstBlock, key);
 }
 
 void wipe(void* p, std::size_t n)

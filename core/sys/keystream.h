@@ -21,9 +21,11 @@ void newKey(unsigned char (&key)[kKeyBytes]);
 // Returns false where seeded streams are not offered.
 bool keyFromSeed(unsigned char (&key)[kKeyBytes], std::string_view context, std::string_view seed);
 
-// Fills out[0..n) with the keystream of key at block number `block`; each
-// block number gives different bytes, so no part of the stream repeats.
-void fill(unsigned char* out, std::size_t n, std::uint64_t block, const unsigned char (&key)[kKeyBytes]);
+// Fills out[0..n) with the keystream of key under the 64-bit `nonce`, from
+// 64-byte block `firstBlock` of that nonce's stream on. Different nonces give
+// unrelated bytes, so no part of a stream repeats.
+void fill(unsigned char* out, std::size_t n, std::uint64_t nonce, std::uint64_t firstBlock,
+          const unsigned char (&key)[kKeyBytes]);
 
 // Overwrites n bytes at p with zeros in a way the compiler cannot drop.
 void wipe(void* p, std::size_t n);

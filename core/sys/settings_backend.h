@@ -18,6 +18,9 @@ public:
     virtual bool sync() = 0;
     // The store could not be read and was set aside; it starts empty.
     virtual bool wasCorrupt() const = 0;
+    // Where the damaged store was copied for the user; empty when no copy
+    // was made (or the system's store is never set aside).
+    virtual std::string keptCopy() const { return {}; }
     // Where the options are kept, for messages (a file path, a registry key).
     virtual std::string location() const = 0;
 };

@@ -39,12 +39,14 @@ constexpr unsigned char kSigma[12][16] = {
 
 } // namespace
 
-void chacha20(unsigned char* out, std::size_t n, const unsigned char (&nonce)[8], const unsigned char (&key)[32])
+void chacha20(unsigned char* out, std::size_t n, const unsigned char (&nonce)[8], const unsigned char (&key)[32],
+              std::uint64_t firstBlock)
 {
     std::uint32_t in[16] = {0x61707865, 0x3320646e, 0x79622d32, 0x6b206574};
     for (int i = 0; i < 8; ++i)
         in[4 + i] = load32(key + 4 * i);
-    in[12] = in[13] = 0;
+    in[12] = std::uint32_t(firstBlock);
+    in[13] = std::uint32_t(firstBlock >> 32);
     in[14] = load32(nonce);
     in[15] = load32(nonce + 4);
     while (n > 0) {

@@ -7,8 +7,10 @@
 
 namespace cipher {
 
-// n bytes of the ChaCha20 keystream of key and nonce from block 0.
-void chacha20(unsigned char* out, std::size_t n, const unsigned char (&nonce)[8], const unsigned char (&key)[32]);
+// n bytes of the ChaCha20 keystream of key and nonce, from 64-byte block
+// firstBlock on (the 64-bit block counter carries into its high word).
+void chacha20(unsigned char* out, std::size_t n, const unsigned char (&nonce)[8], const unsigned char (&key)[32],
+              std::uint64_t firstBlock = 0);
 
 // Unkeyed BLAKE2b with a digest of outLen (1..64) bytes, fed in parts.
 class Blake2b {

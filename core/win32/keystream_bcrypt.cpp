@@ -47,12 +47,13 @@ bool keyFromSeed(unsigned char (&key)[kKeyBytes], std::string_view context, std:
     return true;
 }
 
-void fill(unsigned char* out, std::size_t n, std::uint64_t block, const unsigned char (&key)[kKeyBytes])
+void fill(unsigned char* out, std::size_t n, std::uint64_t nonce, std::uint64_t firstBlock,
+          const unsigned char (&key)[kKeyBytes])
 {
-    unsigned char nonce[8];
-    for (std::size_t i = 0; i < sizeof nonce; ++i)
-        nonce[i] = static_cast<unsigned char>(block >> (8 * i));
-    cipher::chacha20(out, n, nonce, key);
+    unsigned char iv[8];
+    for (std::size_t i = 0; i < sizeof iv; ++i)
+        iv[i] = static_cast<unsigned char>(nonce >> (8 * i));
+    cipher::chacha20(out, n, iv, key, firstBlock);
 }
 
 void wipe(void* p, std::size_t n)

@@ -1,14 +1,16 @@
-// The save-file dialog and the file services on Qt: QFileDialog, QSaveFile
-// for whole-or-nothing writes, QFile for the output file.
+// The save-file dialog and the file services on Qt: QFileDialog, the
+// checked whole-or-nothing writes of platform/files (a device or a FIFO is
+// written straight through, never replaced), QFile for the output file.
 #include "platform/save_file.h"
 
 #include "core/qt/qgbk.h"
+#include "platform/files/file_writer.h"
+#include "platform/files/whole_file.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 namespace {
@@ -44,8 +46,39 @@ FileResult failed(FileStep step, const QString& path, const QString& reason)
     return FileResult{step, QDir::toNativeSeparators(path).toStdString(), reason.toStdString()};
 }
 
+// A UTF-8 path as the file system takes it.
+std::string fileSystemPath(const std::string& path)
+{
+    return QFile::encodeName(qpath(path)).toStdString();
+}
+
+// The result of a whole-file write to target (copied from source): the
+// failed step, the file it is about and the system's reason.
+FileResult result(const FileFailure& failure, const std::string& target, const std::string& source)
+{
+    using Step = FileFailure::Step;
+    const QString reason = QString::fromLocal8Bit(systemErrorText(failure.error));
+    switch (failure.step) {
+    case Step::None:
+        return {};
+    case Step::Create:
+        return failed(FileStep::Create, qpath(target), reason);
+    case Step::Write:
+        return failed(FileStep::Write, qpath(target), reason);
+    case Step::Save:
+        return failed(FileStep::Commit, qpath(target), reason);
+    case Step::OpenSource:
+        return failed(FileStep::OpenSource, qpath(source), reason);
+    case Step::ReadSource:
+        return failed(FileStep::ReadSource, qpath(source), reason);
+    case Step::Convert:
+        return failed(FileStep::SourceNotGbk, qpath(source), QString());
+    }
+    return {};
+}
+
 // Reads and writes of an export go in pieces of this size.
-constexpr qint64 kCopyChunk = 1 << 20;
+constexpr std::size_t kCopyChunk = std::size_t(1) << 20;
 } // namespace
 
 SaveFileService& systemSaveDialog()
@@ -58,17 +91,7 @@ namespace files {
 
 FileResult writeWhole(const std::string& path, std::string_view bytes)
 {
-    QSaveFile file(qpath(path));
-    if (!file.open(QIODevice::WriteOnly))
-        return failed(FileStep::Create, file.fileName(), file.errorString());
-    if (file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size())) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return failed(FileStep::Write, file.fileName(), why);
-    }
-    if (!file.commit())
-        return failed(FileStep::Commit, file.fileName(), file.errorString());
-    return {};
+    return result(writeWholeFile(fileSystemPath(path), bytes), path, path);
 }
 
 FileResult removeOutput(const std::string& path)
@@ -111,46 +134,24 @@ FileResult writeOutput(const std::string& path, const std::function<bool(const C
 
 FileResult copyConverted(const std::string& source, const SaveTarget& target)
 {
-    QFile in(qpath(source));
-    if (!in.open(QIODevice::ReadOnly))
-        return failed(FileStep::OpenSource, in.fileName(), in.errorString());
-    QSaveFile out(qpath(target.path));
-    if (!out.open(QIODevice::WriteOnly))
-        return failed(FileStep::Create, out.fileName(), out.errorString());
-
+    PieceConverter toUtf8;
     // Stateful: a Chinese character cut at the end of one piece is completed
     // by the next.
     QStringDecoder decoder("GBK");
-    QByteArray piece;
-    for (;;) {
-        piece.resize(kCopyChunk);
-        const qint64 got = in.read(piece.data(), kCopyChunk);
-        if (got < 0) {
-            out.cancelWriting();
-            return failed(FileStep::ReadSource, in.fileName(), in.errorString());
-        }
-        if (got == 0)
-            break;
-        piece.resize(got);
-        const QByteArray bytes = target.encoding == TextEncoding::Utf8 ? QString(decoder.decode(piece)).toUtf8() : piece;
-        if (out.write(bytes) != bytes.size()) {
-            const QString why = out.errorString();
-            out.cancelWriting();
-            return failed(FileStep::Write, out.fileName(), why);
-        }
-    }
     if (target.encoding == TextEncoding::Utf8) {
-        // A lead byte left at the very end is only seen when one more byte
-        // comes: a line end then decodes to more than itself.
-        const QString rest = decoder.decode(QByteArrayView("\n", 1));
-        if (decoder.hasError() || rest != QLatin1String("\n")) {
-            out.cancelWriting();
-            return failed(FileStep::SourceNotGbk, in.fileName(), QString());
-        }
+        toUtf8 = [&decoder](std::string_view piece, std::string& out) {
+            if (!piece.empty()) {
+                out = QString(decoder.decode(QByteArrayView(piece.data(), qsizetype(piece.size())))).toStdString();
+                return true;
+            }
+            // A lead byte left at the very end is only seen when one more
+            // byte comes: a line end then decodes to more than itself.
+            const QString rest = decoder.decode(QByteArrayView("\n", 1));
+            return !decoder.hasError() && rest == QLatin1String("\n");
+        };
     }
-    if (!out.commit())
-        return failed(FileStep::Commit, out.fileName(), out.errorString());
-    return {};
+    return result(copyWholeFile(fileSystemPath(source), fileSystemPath(target.path), toUtf8, kCopyChunk), target.path,
+                  source);
 }
 
 } // namespace files

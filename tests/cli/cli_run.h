@@ -15,10 +15,12 @@ struct CliResult {
 };
 
 inline CliResult runCli(const QStringList& args, const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment(),
-                        int timeoutMs = 60000)
+                        int timeoutMs = 60000, const QString& workDir = QString())
 {
     QProcess p;
     p.setProcessEnvironment(env);
+    if (!workDir.isEmpty())
+        p.setWorkingDirectory(workDir);
     p.start(QStringLiteral(KELVANE_CLI_PATH), args);
     CliResult r;
     if (!p.waitForFinished(timeoutMs)) {

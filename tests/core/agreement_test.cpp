@@ -4,10 +4,12 @@
 #include "core/gbk.h"
 #include "core/gbk_chars.h"
 #include "core/random.h"
+#include "core/sys/keystream.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 namespace {
@@ -53,6 +55,40 @@ TEST(Agreement, ASeedGivesTheSameDraws)
         draws += std::to_string(r.getRandInt(80, 100)) + " ";
     EXPECT_EQ(draws, "253698 344996 757585 509671 402019 587561 481769 222846 248740 294190 413436 280994 "
                      "83 96 86 95 84 87 97 84 82 88 97 91 ");
+}
+
+TEST(Agreement, NumberedStreamsGiveTheSameDraws)
+{
+    // Stream 3 from its start, and past its first refill (16 KiB).
+    RandomGen r = RandomGen::seeded("fixture-1").sameKey();
+    r.startStream(3);
+    std::string draws;
+    for (int i = 0; i < 4; ++i)
+        draws += std::to_string(r.getRandInt(0, 1000000)) + " ";
+    for (int i = 0; i < 4096; ++i)
+        r.next32();
+    for (int i = 0; i < 4; ++i)
+        draws += std::to_string(r.getRandInt(0, 1000000)) + " ";
+    EXPECT_EQ(draws, "726911 852448 894430 391765 657469 9898 618106 276105 ");
+}
+
+TEST(Agreement, KeystreamFromALateBlockUnderAHighNonce)
+{
+    // A block number past 2^32 and a nonce with its top bit set: the counter's
+    // high word and the nonce's byte order both show in these bytes.
+    unsigned char key[keystream::kKeyBytes];
+    for (std::size_t i = 0; i < sizeof key; ++i)
+        key[i] = static_cast<unsigned char>(i * 7 + 1);
+    keystream::init();
+    unsigned char out[80];
+    keystream::fill(out, sizeof out, (std::uint64_t(1) << 63) | 5, (std::uint64_t(1) << 32) + 3, key);
+    std::string hex;
+    char b[3];
+    for (unsigned char c : out)
+        std::snprintf(b, sizeof b, "%02x", c), hex += b;
+    EXPECT_EQ(hex.substr(0, 32), "73d8ce51b4a129a9f506119544509501");
+    // The tail crosses into the next block.
+    EXPECT_EQ(hex.substr(128), "c0db53449a20fafbd67e87d74198a73f");
 }
 
 } // namespace

@@ -8,6 +8,8 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
+
 namespace {
 std::unique_ptr<CCore> coreAt(const std::string& configPath)
 {
@@ -102,8 +104,101 @@ TEST(ConfigStore, GarbageFileStartsWithDefaultsAndIsKeptAside)
         core->saveConfigInt("count_int", 7);
         EXPECT_TRUE(core->store().wasCorrupt());
         EXPECT_EQ(readFile(path + ".corrupt"), junk);
+        // What the user is told names the file and its kept copy.
+        const std::string notice = gbk::toUtf8(core->store().setAsideNotice());
+        EXPECT_NE(notice.find("“" + path + "”"), std::string::npos) << notice;
+        EXPECT_NE(notice.find("“" + path + ".corrupt”"), std::string::npos) << notice;
     }
-    EXPECT_EQ(coreAt(path)->getConfigInt("count_int"), 7);
+    auto again = coreAt(path);
+    EXPECT_EQ(again->getConfigInt("count_int"), 7);
+    EXPECT_FALSE(again->store().wasCorrupt()) << "told once: the next start finds a sound file";
+    EXPECT_EQ(again->store().setAsideNotice(), "");
+}
+
+TEST(ConfigStore, DamagedFileWithoutRoomForItsCopyIsLeftUntouched)
+{
+    TempDir dir;
+    const std::string path = dir.filePath("Kelvane.ini");
+    ASSERT_TRUE(writeFile(path, "[General\nisHz=1\n"));
+    ASSERT_TRUE(std::filesystem::create_directories(path + ".corrupt")); // the copy cannot be made
+    {
+        auto core = coreAt(path);
+        EXPECT_TRUE(core->store().wasCorrupt());
+        EXPECT_EQ(core->store().keptCopy(), "");
+        EXPECT_NE(gbk::toUtf8(core->store().setAsideNotice()).find("不会改写该文件"), std::string::npos);
+        core->saveConfigInt("count_int", 7);
+        EXPECT_EQ(core->getConfigInt("count_int"), 7) << "the run goes on with its own changes";
+        EXPECT_FALSE(core->store().sync()) << "the file is not written";
+    }
+    EXPECT_EQ(readFile(path), "[General\nisHz=1\n");
+}
+
+// Editors may start a UTF-8 file with a byte-order mark: every setting and
+// the user's own keys are kept, whatever the first line is.
+TEST(ConfigStore, ByteOrderMarkIsAccepted)
+{
+    const std::string bom("\xEF\xBB\xBF");
+    const struct {
+        const char* name;
+        std::string body;
+    } cases[] = {
+        {"section first", "[General]\nisHz=1\nhead=\xE5\xA4\xB4\ncount_str=33\n[mine]\nnote=keep me\n"},
+        {"key first", "isHz=1\nhead=\xE5\xA4\xB4\ncount_str=33\n[mine]\nnote=keep me\n"},
+        {"comment first", "; by hand\n[General]\nisHz=1\nhead=\xE5\xA4\xB4\ncount_str=33\n[mine]\nnote=keep me\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const std::string path = dir.filePath("Kelvane.ini");
+        ASSERT_TRUE(writeFile(path, bom + c.body));
+        {
+            auto core = coreAt(path);
+            EXPECT_FALSE(core->store().wasCorrupt());
+            EXPECT_EQ(core->getConfigB("isHz"), 1);
+            EXPECT_EQ(core->getConfigStr("head"), gbk::lit("头"));
+            EXPECT_EQ(core->getConfigInt("count_str"), 33);
+            core->saveConfigInt("count_int", 4);
+        }
+        EXPECT_FALSE(std::filesystem::exists(path + ".corrupt"));
+        auto core = coreAt(path);
+        EXPECT_EQ(std::pair(core->getConfigInt("count_int"), core->getConfigB("isHz")), std::pair(4, 1));
+        const std::string file = readFile(path);
+        EXPECT_NE(file.find("[mine]\nnote=keep me"), std::string::npos) << file;
+    }
+}
+
+// A NUL in a stored text (put there by hand) ends the text: nothing after it
+// reaches a control or a row.
+TEST(ConfigStore, StoredTextsEndAtANul)
+{
+    TempDir dir;
+    const std::string path = dir.filePath("Kelvane.ini");
+    ASSERT_TRUE(writeFile(path, "[General]\nhead=ab\\0cd\ntail=\"\\x0z\"\ninsertStr=3|x\\0|1|y\ncharSpec=\\0\n"));
+    {
+        auto core = coreAt(path);
+        for (const auto& [key, want] : {std::pair<const char*, const char*>{"head", "ab"}, {"tail", ""},
+                                        {"insertStr", "3|x"}, {"charSpec", ""}})
+            EXPECT_EQ(core->getConfigStr(key), std::string(want)) << key;
+        // Stored through the core as well (a text read from a box).
+        core->saveConfigStr("fileProgram", std::string("run\0.sh", 7));
+    }
+    EXPECT_EQ(coreAt(path)->getConfigStr("fileProgram"), "run");
+}
+
+TEST(ConfigStore, PipeInPlaceOfTheFileIsNeitherReadNorReplaced)
+{
+    TempDir dir;
+    const std::string path = dir.filePath("Kelvane.ini");
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    {
+        auto core = coreAt(path); // would wait for a writer forever if it read the pipe
+        EXPECT_EQ(core->getConfigInt("count_time"), 5);
+        core->saveConfigInt("count_time", 9);
+        EXPECT_FALSE(core->store().sync());
+    }
+    struct stat st = {};
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
 TEST(ConfigStore, UnwritableLocationNeverCrashes)

@@ -126,3 +126,64 @@ TEST(RandomGen, SecureSourcesDifferAndScriptedSourcesRecordAndRejectMisuse)
     ASSERT_EQ(g.draws().size(), 2u);
     EXPECT_TRUE(g.draws()[0].lo == 1 && g.draws()[0].hi == 4 && g.draws()[0].result == 3);
 }
+
+TEST(RandomGen, NumberedStreamsDependOnlyOnTheKeyAndTheIndex)
+{
+    // Three refills' worth of raw words from stream `index`, after whatever
+    // the source drew before.
+    auto words = [](RandomGen& g, uint64_t index) {
+        g.startStream(index);
+        std::vector<uint32_t> w(3 * 4096);
+        for (uint32_t& x : w)
+            x = g.next32();
+        return w;
+    };
+    RandomGen a = RandomGen::seeded("streams");
+    RandomGen b = a.sameKey();
+    for (int i = 0; i < 9000; ++i) // running stream, a pool word, then another stream
+        b.getRandInt(0, 9), b.getRandInt(1, 2);
+    words(b, 2);
+    b.getRandInt(1, 4);
+    const std::vector<uint32_t> s7 = words(a, 7);
+    EXPECT_EQ(s7, words(b, 7));
+    RandomGen moved = std::move(b);
+    EXPECT_EQ(s7, words(moved, 7));
+
+    // Each refill reads on from where the last one stopped: no 16 KiB stretch repeats.
+    const auto chunk = [&](int i) { return std::vector<uint32_t>(s7.begin() + 4096 * i, s7.begin() + 4096 * (i + 1)); };
+    EXPECT_NE(chunk(0), chunk(1));
+    EXPECT_NE(chunk(1), chunk(2));
+    EXPECT_NE(chunk(0), chunk(2));
+    // Other streams, the running stream and other keys give other words.
+    RandomGen running = RandomGen::seeded("streams");
+    std::vector<uint32_t> r(s7.size());
+    for (uint32_t& x : r)
+        x = running.next32();
+    RandomGen other = RandomGen::seeded("streams2");
+    for (const auto& w : {words(a, 8), words(a, 0), r, words(other, 7)}) {
+        int same = 0;
+        for (std::size_t i = 0; i < w.size(); ++i)
+            same += w[i] == s7[i];
+        EXPECT_LT(same, 3);
+    }
+
+    RandomGen scripted = RandomGen::scripted({1});
+    EXPECT_THROW(scripted.sameKey(), std::logic_error);
+    EXPECT_THROW(scripted.startStream(0), std::logic_error);
+    EXPECT_THROW(a.startStream(uint64_t(1) << 63), std::logic_error);
+}
+
+TEST(RandomGen, Lane16DrawIsGetRandIntWithoutTheChecks)
+{
+    RandomGen a = RandomGen::seeded("lane16"), b = RandomGen::seeded("lane16");
+    // Across refills, and with n = 3 * 2^14 half the lanes take the retry path.
+    for (const uint32_t n : {3u, 5u, 10u, 26u, 3u << 14, 65535u})
+        for (int i = 0; i < 30000; ++i) {
+            const int lo = i % 7 - 3;
+            ASSERT_EQ(a.getRandInt(lo, int(lo + n - 1)), b.drawLane16(lo, n)) << n;
+        }
+    RandomGen s = RandomGen::scripted({14});
+    EXPECT_EQ(s.drawLane16(10, 10), 14);
+    ASSERT_EQ(s.draws().size(), 1u);
+    EXPECT_TRUE(s.draws()[0].lo == 10 && s.draws()[0].hi == 19);
+}

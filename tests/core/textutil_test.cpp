@@ -21,6 +21,12 @@ TEST(GetFg, FieldsCountFromZeroAndEmptyFieldsCount)
     EXPECT_EQ(core.getFg("", '|', 0), "");
     EXPECT_EQ(core.getFg("|", '|', 1), "");
     EXPECT_EQ(core.getFg("abc", '|', 0), "abc");
+    // GBK: the '|' that ends 億 (83 7C) splits nothing; a lead byte cut
+    // off at the end is a character of its own.
+    const CString t = "3|\x83|\x83||x|\x83";
+    const char* const fields[] = {"3", "\x83|\x83|", "x", "\x83", ""};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(core.getFg(t, '|', i), fields[i]) << i;
 }
 
 TEST(ToInt, BehavesLikeAtoiWithoutOverflow)

@@ -7,8 +7,10 @@
 
 #include <climits>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <map>
 #include <random>
 
 namespace {
@@ -25,8 +27,9 @@ bool someFloatPairAccepted(float m, float M, int decimals)
     const int p = int(std::pow(10, decimals));
     for (long long f = int(double(p) * m); f <= int(double(p) * M); ++f)
         for (int g = 0; g <= p / 10; ++g) {
-            const double v = double(f + g) / p;
-            if (!((v > M ? v - double(0.1f) : v) < m))
+            const double raw = double(f + g) / p, v = raw > M ? raw - double(0.1f) : raw;
+            // Without decimals a folded value would be written as the whole number above M.
+            if (v >= m && v <= M && (decimals > 0 || v == raw))
                 return true;
         }
     return false;
@@ -41,7 +44,11 @@ TEST(NumberRows, ExactRowsFromScriptedDraws)
         {floats(80, 100, 2), {2, 9995, 10}, "99.95", {{1, 2}, {8000, 10000}, {0, 10}}}, // folded back
         {floats(10000, 10001, 5), {2, 1000012345, 0}, "10000.12305", {}},             // held as float
         {ints(-2.5f, -2.5f), {1, -2}, "-2", {{1, 2}, {-2, -2}}},
-        {floats(-2.5f, -2.5f, 0), {2, -2, 0}, "-2", {{1, 2}, {-2, -2}, {0, 0}}}, // -2.1 printed bare
+        // Below zero a value above the maximum, folded back or not, is drawn again.
+        {floats(-100, -80.55f, 1), {2, -805, 1, -805, 0}, "-80.6", {{1, 2}, {-1000, -805}, {0, 1}, {-1000, -805}, {0, 1}}},
+        {floats(-3, -1.5f, 0), {2, -1, 0, -2, 0}, "-2", {{1, 2}, {-3, -1}, {0, 0}, {-3, -1}, {0, 0}}},
+        // -1 folds to -1.1, inside, but would be written as "-1", above the maximum.
+        {floats(-3, -1.05f, 0), {2, -1, 0, -2, 0}, "-2", {{1, 2}, {-3, -1}, {0, 0}, {-3, -1}, {0, 0}}},
         {ints(80.9f, 100.9f), {1, 100}, "100", {{1, 2}, {80, 100}}},
         {floats(0.1f, 0.3f, 1), {2, 1, 0, 1, 1}, "0.2", {{1, 2}, {1, 3}, {0, 1}, {1, 3}, {0, 1}}}, // 0.1 redrawn
         {floats(80, 80, 1), {2, 800, 1, 800, 0}, "80.0", {}}, // 80.1 folds below 80, redrawn
@@ -108,6 +115,10 @@ TEST(NumberCheck, RulesInOrderThenTheRulesThatKeepDrawsDefinedAndFinite)
         {ints(-2147483520.0f, 2147483520.0f), ""}, {floats(-21474.8f, 21474.8f, 5), ""},
         // No float value to draw: the run would never end.
         {floats(80.11f, 80.19f, 1), noValue}, {floats(0.7f, 0.7f, 1), noValue}, {{1, 1, 0.7f, 0.7f, 5, 1}, noValue},
+        // Below zero the only values left would lie above the maximum.
+        {floats(-2.5f, -2.5f, 0), noValue}, {floats(-2868.9f, -2868.9f, 2), noValue}, {floats(-2.5f, -2.4f, 0), noValue},
+        {floats(-80.5f, -80.05f, 0), noValue},
+        {floats(-2.6f, -2.5f, 1), ""}, {floats(-0.5f, -0.5f, 5), ""},
         {ints(0.7f, 0.7f), ""}, {floats(80.11f, 80.19f, 2), ""},
         {ints(80, 100, kMaxNumberRows + 1), gbk::lit("生成个数不能超过") + std::to_string(kMaxNumberRows) + gbk::lit("个！")},
         {ints(80, 100, kMaxNumberRows), ""},
@@ -144,9 +155,63 @@ TEST(NumberCheck, FloatRangeDecisionAgreesWithTryingEveryPair)
         const bool expect = someFloatPairAccepted(m, M, d);
         ASSERT_EQ(floatRangeHasValue(m, M, d), expect) << m << ".." << M << " d=" << d;
         ++(expect ? with : without);
-        ASSERT_TRUE(!expect || i % 20 || drawFloatValue(m, M, d) >= double(m));
+        if (expect && i % 20 == 0) {
+            const double v = drawFloatValue(m, M, d);
+            ASSERT_TRUE(v >= double(m) && v <= double(M)) << v << " from " << m << ".." << M << " d=" << d;
+        }
     }
     EXPECT_TRUE(with > 1000 && without > 1000);
+}
+
+// When hardly any pair is kept, a run draws once among the kept pairs: the
+// values must come with the chances the redraw loop gives them, each kept
+// pair equally likely.
+TEST(NumberRows, NarrowRangesDrawOnceAmongKeptPairsWithTheLoopsChances)
+{
+    struct Case { float m, M; int d; };
+    const Case cases[] = {{0.5f, 0.5f, 5}, {0.5f, 0.50003f, 5}, {-0.5f, -0.49998f, 5}, {80.1234f, 80.1236f, 4},
+                          {-7.75f, -7.75f, 3}, {21474.8125f, 21474.8125f, 5}};
+    const auto text = [](double v, int d) {
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%.*f", d, double(float(v)));
+        return std::string(buf);
+    };
+    for (const Case& k : cases) {
+        // The chances of each row, from every pair the loop could draw.
+        const int p = int(std::pow(10, k.d));
+        std::map<std::string, double> expected;
+        double keptPairs = 0, allPairs = 0;
+        for (long long f = int(double(p) * k.m); f <= int(double(p) * k.M); ++f)
+            for (int g = 0; g <= p / 10; ++g, ++allPairs) {
+                const double raw = double(f + g) / p, v = raw > k.M ? raw - double(0.1f) : raw;
+                if (v >= k.m && v <= k.M) {
+                    expected[text(v, k.d)] += 1;
+                    ++keptPairs;
+                }
+            }
+        // Something is kept, but so little that the loop would take long.
+        ASSERT_TRUE(keptPairs > 0 && keptPairs * 64 < allPairs) << k.m;
+
+        // One draw per row, among the kept pairs.
+        auto scripted = ScopedCore::scripted({2, 0, 2, int(keptPairs) - 1});
+        drawNumberRows(floats(k.m, k.M, k.d, 2));
+        const auto& d = scripted.random().draws();
+        ASSERT_EQ(d.size(), 4u);
+        EXPECT_TRUE(d[1].lo == 0 && d[1].hi == int(keptPairs) - 1 && d[3].hi == d[1].hi) << k.m;
+
+        auto seeded = ScopedCore::seeded("narrow-direct");
+        constexpr int kRows = 200000;
+        const CString rows = drawNumberRows(floats(k.m, k.M, k.d, kRows));
+        std::map<std::string, int> seen;
+        for (std::size_t at = 0, end; (end = rows.find("\r\n", at)) != std::string::npos; at = end + 2)
+            ++seen[rows.substr(at, end - at)];
+        for (const auto& [row, n] : seen)
+            ASSERT_TRUE(expected.count(row)) << row << " is never kept in " << k.m << ".." << k.M;
+        for (const auto& [row, pairs] : expected) {
+            const double share = pairs / keptPairs, sigma = std::sqrt(share * (1 - share) / kRows);
+            EXPECT_NEAR(seen[row] / double(kRows), share, 5 * sigma + 1e-9) << row << " in " << k.m << ".." << k.M;
+        }
+    }
 }
 
 TEST(NumberFields, TextsReadLikeTheCRuntime)

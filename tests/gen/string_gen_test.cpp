@@ -1,11 +1,15 @@
 #include "core/gbk.h"
+#include "core/textutil.h"
 #include "gen/string_gen.h"
 #include "support/scoped_core.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <map>
+#include <random>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -128,6 +132,80 @@ TEST(StringInserts, PositionsCountBytesOfTheRowAtEntry)
     // A position inside a Chinese character inserts in front of it.
     s.insertStr = "5|X|1|Y";
     EXPECT_EQ(applyInserts(s, kZhong + "ab" + kZhong), "Y" + kZhong + "abX" + kZhong);
+    // The second byte of 億 (83 7C) is '|': it stays part of the character.
+    const CString yi = gbk::lit("億");
+    ASSERT_EQ(yi, "\x83|");
+    s.insertStr = "3|" + yi + "|1|Y|0|" + yi + yi;
+    EXPECT_EQ(applyInserts(s, "abcdefgh"), yi + yi + "aYbc" + yi + "defgh");
+}
+
+// The inserts made one after the other on a copy of the row, each position
+// field looked up from the start of the list: slow, but plainly right.
+CString insertStepByStep(const CString& list, CString row)
+{
+    const auto charLen = [&row](std::size_t i) -> std::size_t {
+        const auto b = static_cast<unsigned char>(row[i]);
+        const auto t = i + 1 < row.size() ? static_cast<unsigned char>(row[i + 1]) : 0;
+        return b >= 0x81 && b != 0xFF && i + 1 < row.size() && t >= 0x40 && t <= 0xFE && t != 0x7F ? 2 : 1;
+    };
+    const long long n = (long long)row.size();
+    long long last = 0;
+    for (int k = 0; !textutil::field(list, '|', k).empty(); k += 2) {
+        const int p = textutil::toInt(textutil::field(list, '|', k));
+        if (p > n || (last != 0 && p >= last))
+            continue;
+        last = p;
+        std::size_t off = 0;
+        while (p > 0 && off < std::size_t(p) && off + charLen(off) <= std::size_t(p))
+            off += charLen(off);
+        row.insert(off, textutil::field(list, '|', k + 1));
+    }
+    return row;
+}
+
+TEST(StringInserts, AgreeWithInsertingStepByStepOnRandomRowsAndLists)
+{
+    auto c = ScopedCore::scripted({});
+    std::mt19937 rng(2024);
+    const auto pick = [&rng](int n) { return int(rng() % unsigned(n)); };
+    // Letters, and bytes that make or break two-byte characters.
+    const char bytes[] = {'a', 'b', 'A', '|', char(0xB0), char(0xA1), char(0xD6), char(0x81), char(0x40), char(0x7F),
+                          char(0xFF)};
+    const auto text = [&](int most) {
+        CString t;
+        for (int i = pick(most + 1); i > 0; --i) {
+            const char b = bytes[pick(sizeof bytes)];
+            t += b == '|' ? 'z' : b;
+        }
+        return t;
+    };
+    const char* oddPositions[] = {"x", " 4", "+3", "007", "-0", "99999999999"};
+    for (int i = 0; i < 4000; ++i) {
+        CString list;
+        for (int k = pick(9); k > 0; --k) {
+            list += pick(8) ? std::to_string(pick(18) - 4) : CString(oddPositions[pick(6)]);
+            list += '|' + text(3) + (k > 1 ? "|" : "");
+        }
+        if (pick(4) == 0)
+            list += pick(2) ? "|" : "|5"; // a last text or position of its own
+        StringSettings s;
+        s.insertStr = list;
+        StringRowMaker maker(s); // one maker for several rows, as a run uses it
+        for (int r = 0; r < 3; ++r) {
+            const CString row = text(12);
+            CString out = "kept";
+            out += row;
+            maker.insertInto(out, 4);
+            ASSERT_EQ(out, "kept" + insertStepByStep(list, row)) << "list " << list << " row " << row;
+        }
+    }
+    // The long list of the benchmark: 15 000 texts "0" at the front.
+    CString zeros;
+    for (int i = 0; i < 30000; ++i)
+        zeros += "0|";
+    StringSettings s;
+    s.insertStr = zeros;
+    EXPECT_EQ(applyInserts(s, "abcdefghijkl"), CString(15000, '0') + "abcdefghijkl");
 }
 
 TEST(StringRow, DrawsInOrderLengthKindsCharactersThenIndexBeforePosition)
@@ -202,6 +280,44 @@ TEST(StringRowsSeeded, DrawnCharactersAreOfTheKindsOnAndNeverExcluded)
     };
     const auto lastRow = [&](const CString& ch) { return byte(ch, 0) == 0xD7; };
     EXPECT_NEAR(share(make("C", 1, 20, "", levelOneRows(0xB0, 0xB0)), levelOne, lastRow), 1 / 39.0, 0.005);
+}
+
+// When the exclusions leave next to nothing, a character is one draw among the
+// kept ones, weighted as the redraw loop would weigh it; otherwise the loop's
+// draws stay as they are.
+TEST(StringRow, HeavyExclusionsDrawOnceAmongKeptCharactersWithTheLoopsChances)
+{
+    const CString ah = "\xb0\xa1", zuo = "\xd7\xf9"; // 啊 (row 16), 座 (row 55, the last one)
+    CString allButAh = levelOneRows(0xB0, 0xD7);
+    allButAh.erase(0, 2);
+    // 1157: the weight of one character of a full row (94 columns, 1 in 40 rows).
+    auto c = ScopedCore::scripted({2, 0, 1156});
+    EXPECT_EQ(makeRow(make("C", 2, 2, "", allButAh)), ah + ah);
+    EXPECT_EQ(bounds(c), (Bounds{{2, 2}, {0, 1156}, {0, 1156}}));
+
+    // One letter in 26 is kept: the loop goes on, draw for draw.
+    CString allButQ = "ABCDEFGHIJKLMNOPRSTUVWXYZ";
+    c.script({1, 1, 65, 1, 81});
+    EXPECT_EQ(makeRow(make("U", 1, 1, "", allButQ)), "Q");
+    EXPECT_EQ(bounds(c), (Bounds{{1, 1}, {1, 4}, {65, 90}, {1, 4}, {65, 90}}));
+
+    // Q, 啊 and 座 kept of all four kinds: a letter is 1 in 26 of its kind, a
+    // Chinese character 1 in 40 * 94 or 40 * 89, so Q comes far more often.
+    CString excl = allButQ + "abcdefghijklmnopqrstuvwxyz0123456789" + allButAh;
+    excl.resize(excl.size() - 2); // 座 back in
+    auto seeded = ScopedCore::seeded("heavy-exclusions");
+    const double all = 167320 + 1157 + 1222; // the weights: 4350320 / 26, / 3760, / 3560
+    StringRowMaker maker(make("ULDC", 100, 100, "", excl));
+    constexpr int kRows = 4000; // 400 000 characters
+    std::map<CString, int> seen;
+    for (int i = 0; i < kRows; ++i)
+        for (const CString& ch : chars(maker.makeRow()))
+            ++seen[ch];
+    ASSERT_EQ(seen.size(), 3u);
+    for (const auto& [ch, weight] : {std::pair{CString("Q"), 167320}, {ah, 1157}, {zuo, 1222}}) {
+        const double share = weight / all, sigma = std::sqrt(share * (1 - share) / (kRows * 100));
+        EXPECT_NEAR(seen[ch] / (kRows * 100.0), share, 5 * sigma) << ch;
+    }
 }
 
 TEST(StringRowsSeeded, SpecialsStayWholeAndWithinAThirdOfTheLength)

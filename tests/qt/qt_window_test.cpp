@@ -2,10 +2,13 @@
 // pixels, digits-only typing, the fast output box, the main window's frame,
 // closing by the close button, and the program as a process.
 #include "core/ccore.h"
+#include "core/gbk.h"
+#include "core/soft.h"
 #include "platform/dialog_driver.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/dialog_window.h"
 #include "platform/qt/plain_text.h"
+#include "platform/presenter.h"
 #include "res/resource.h"
 #include "res/templates.h"
 #include "support/recording_boxes.h"
@@ -19,6 +22,7 @@
 #include <QClipboard>
 #include <QFile>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -29,6 +33,7 @@
 #include <QTimer>
 
 #include <csignal>
+#include <functional>
 
 namespace {
 // Every control of d against its row of table t: kind, id, text,
@@ -182,6 +187,80 @@ TEST(QtControls, TheOutputBoxShowsOneLinePerRowInFewBlocks)
         QString(rows).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     EXPECT_EQ(QString::fromStdString(page.GetDlgItemTextUtf8(idc::number::output)), crlf);
     page.DestroyWindow();
+}
+
+// The real boxes, one of each kind: what the user sees (caption, text, icon,
+// the one button and its text), and a click on the button ends the box.
+TEST(QtBoxes, RealBoxesShowCaptionIconAndOkButtonAndEndOnTheClick)
+{
+    ScopedCore core;
+    core->setPresenter(&DialogPresenter::instance());
+    tagSoft soft;
+    fillSoft(&soft);
+    CDialog owner(kNumberPageTemplate);
+    owner.Create();
+    owner.ShowWindow(true);
+    struct Seen {
+        QString caption, text, buttons;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QSize pixmap;
+        QWidget* parent = nullptr;
+        bool stuck = false;
+    };
+    const struct {
+        const char* name;
+        std::function<void()> show;
+        QString caption, text;
+        QMessageBox::Icon icon;
+        QSize pixmap; // empty: none
+    } cases[] = {
+        {"plain", [&] { owner.MessageBox(gbk::lit("生成成功！")); }, "", "生成成功！", QMessageBox::NoIcon, {}},
+        {"warning", [&] { g_core->msgboxWarning(owner.GetSafeHwnd(), gbk::lit("生成个数设定无效！")); }, "警告",
+         "生成个数设定无效！", QMessageBox::Warning, {}},
+        {"about", [&] { g_core->uu(OPR_ABOUT, &soft, ""); }, "关于 Kelvane",
+         QString::fromStdString(DialogPresenter::aboutText(soft)), QMessageBox::NoIcon, {48, 48}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Seen seen;
+        int ticksAfterClick = -1;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible())
+                return;
+            if (ticksAfterClick >= 0) { // the click did not end it: end it here
+                if (++ticksAfterClick > 50) {
+                    seen.stuck = true;
+                    box->done(0);
+                }
+                return;
+            }
+            seen = {box->windowTitle(), box->text(), {}, box->icon(), box->iconPixmap().size(), box->parentWidget()};
+            for (QAbstractButton* b : box->buttons())
+                seen.buttons += b->text() + "|";
+            ticksAfterClick = 0;
+            if (box->buttons().size() == 1)
+                QTest::mouseClick(box->buttons()[0], Qt::LeftButton);
+        });
+        poll.start(10);
+        c.show(); // returns once the box is gone
+        poll.stop();
+        EXPECT_FALSE(seen.stuck);
+        EXPECT_EQ(seen.caption, c.caption);
+        EXPECT_EQ(seen.text, c.text);
+        EXPECT_EQ(seen.buttons, "确定|");
+        EXPECT_EQ(seen.icon, c.icon);
+        if (c.icon == QMessageBox::NoIcon) {
+            EXPECT_EQ(seen.pixmap.isEmpty() ? QSize() : seen.pixmap, c.pixmap);
+        } else {
+            EXPECT_FALSE(seen.pixmap.isEmpty()) << "the standard warning icon";
+        }
+        if (std::string(c.name) != "about") {
+            EXPECT_EQ(seen.parent, qtdlg::widget(owner));
+        }
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    }
 }
 
 // Closed with the close button, as a user closes it: every page stores its

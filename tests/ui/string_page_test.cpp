@@ -11,13 +11,52 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace {
 namespace id = idc::string;
 namespace fs = std::filesystem;
 using Texts = std::vector<std::string>;
+
+// Where the user's data folder comes from.
+#ifdef _WIN32
+const char* const kDataHomeVariable = "LOCALAPPDATA";
+#else
+const char* const kDataHomeVariable = "XDG_DATA_HOME";
+#endif
+
+// An environment variable set for one scope, then restored.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const std::string& value) : name_(name)
+    {
+        if (const char* old = std::getenv(name))
+            old_ = old;
+        set(value);
+    }
+    ~ScopedEnv() { set(old_.value_or("")); }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    void set(const std::string& value)
+    {
+#ifdef _WIN32
+        _putenv_s(name_, value.c_str());
+#else
+        if (value.empty() && !old_)
+            unsetenv(name_);
+        else
+            setenv(name_, value.c_str(), 1);
+#endif
+    }
+    const char* name_;
+    std::optional<std::string> old_;
+};
 
 // text (UTF-8) is count rows of len characters, none of them a space, each followed by CR LF.
 bool rowsOf(const std::string& text, int count, int len)
@@ -119,6 +158,72 @@ TEST_F(StringPage, LoadsChecksAndStoresTheControls)
     EXPECT_EQ(boxes.shown.size(), 2u) << "closing shows nothing";
 }
 
+// Each of the six flags ticked the other way comes back so at the next
+// start, then each back again.
+TEST_F(StringPage, EveryFlagIsStoredAtClose)
+{
+    const int flags[] = {id::upper, id::lower, id::digits, id::hanzi, id::useCharSpec, id::useCharEx};
+    const std::vector<int> rounds[] = {{0, 0, 0, 1, 1, 1}, {1, 1, 1, 0, 0, 0}};
+    for (const std::vector<int>& want : rounds) {
+        std::vector<int> ticked, reloaded;
+        for (int f : flags) {
+            drive::click(*page, f);
+            ticked.push_back(page->IsDlgButtonChecked(f));
+        }
+        ASSERT_EQ(ticked, want);
+        page->DestroyWindow();
+        open();
+        for (int f : flags)
+            reloaded.push_back(page->IsDlgButtonChecked(f));
+        EXPECT_EQ(reloaded, want);
+    }
+}
+
+// Export saves rows only: not before the first run, not the waiting text.
+TEST_F(StringPage, ExportRefusesAnEmptyBoxAndTheWaitingText)
+{
+    const std::string target = tmp.filePath("export.txt");
+    const auto exportNow = [&] {
+        boxes.shown.clear();
+        saveDialog.answers = {SaveTarget{target, TextEncoding::Utf8}};
+        saveDialog.asked = 0;
+        drive::click(*page, id::exportText);
+    };
+    exportNow();
+    EXPECT_EQ(boxes.texts(), Texts{"没有可导出的内容，请先生成。"});
+    EXPECT_EQ(std::pair(saveDialog.asked, fs::exists(target)), std::pair(0, false));
+
+    setRun(3, 2);
+    drive::click(*page, id::generate);
+    ASSERT_EQ(output(), "生成中，请稍后...");
+    exportNow();
+    EXPECT_EQ(boxes.texts(), Texts{"正在生成，请在生成完成后再导出。"});
+    EXPECT_EQ(std::pair(saveDialog.asked, fs::exists(target)), std::pair(0, false));
+
+    ASSERT_TRUE(drive::fireTimer(*page, 1));
+    exportNow();
+    EXPECT_EQ(saveDialog.asked, 1);
+    EXPECT_EQ(readFile(target), output());
+}
+
+// A NUL put into the options file by hand never reaches a row.
+TEST_F(StringPage, NulInAStoredTextNeverReachesTheRows)
+{
+    g_core->saveConfigStr("head", std::string("h\0x", 3));
+    g_core->saveConfigStr("tail", std::string("\0t", 2));
+    ASSERT_TRUE(g_core->store().sync());
+    open();
+    EXPECT_EQ(std::pair(drive::text(*page, id::head), drive::text(*page, id::tail)), std::pair(std::string("h"), std::string()));
+    setRun(20, 3);
+    generateAndRun();
+    const std::string rows = output();
+    EXPECT_EQ(rows.find('\0'), std::string::npos);
+    std::size_t rowsAfterTheFirst = 0;
+    for (std::size_t at = rows.find("\r\nh"); at != std::string::npos; at = rows.find("\r\nh", at + 1))
+        ++rowsAfterTheFirst;
+    EXPECT_EQ(rowsAfterTheFirst, 19u) << rows;
+}
+
 TEST_F(StringPage, RunsIntoTheBoxOrTheFileAndExportsEitherInBothEncodings)
 {
     // Saves in GBK, then in UTF-8, then cancels; the files must hold the rows.
@@ -166,10 +271,12 @@ TEST(StringPageFile, FileFailuresNameThePathAndNeverClaimSuccess)
 {
     RecordingBoxes boxes;
     TempDir tmp;
-    const auto expectFailure = [&](const std::string& folder, const std::string& start) {
+    const auto expectFailure = [&](const std::string& folder, const std::string& start, const std::string& in) {
         ScopedCore core(nullptr, folder);
         CStringPage page;
         page.Create();
+        const std::string path = gbk::toUtf8(page.outPath());
+        EXPECT_TRUE(path.starts_with(in)) << path;
         for (int b : {idc::string::upper, idc::string::digits})
             page.CheckDlgButton(b, 1);
         page.SetDlgItemInt(idc::string::count, 5000);
@@ -177,17 +284,21 @@ TEST(StringPageFile, FileFailuresNameThePathAndNeverClaimSuccess)
         drive::click(page, idc::string::generate);
         drive::fireTimer(page, 1);
         ASSERT_EQ(boxes.shown.size(), 1u);
-        EXPECT_TRUE(boxes.shown[0].text.starts_with(start + "“" + folder + "/_out.txt”")) << boxes.shown[0].text;
+        EXPECT_TRUE(boxes.shown[0].text.starts_with(start + "“" + path + "”")) << boxes.shown[0].text;
         EXPECT_TRUE(page.IsDlgItemEnabled(idc::string::generate));
         EXPECT_EQ(drive::text(page, idc::string::output), "");
         page.DestroyWindow();
     };
-    // A program folder that is a regular file: nothing can be created in it.
+    // A program folder that is a regular file, and a data folder inside it:
+    // nothing can be created in either.
     ASSERT_TRUE(writeFile(tmp.filePath("program"), "x"));
-    expectFailure(tmp.filePath("program"), "无法创建输出文件");
+    {
+        ScopedEnv data(kDataHomeVariable, tmp.filePath("program/data"));
+        expectFailure(tmp.filePath("program"), "无法创建输出文件", tmp.filePath("program/data"));
+    }
     // An output file that cannot be removed (a folder in its place) stops the run.
     fs::create_directories(tmp.filePath("app/_out.txt/inside"));
-    expectFailure(tmp.filePath("app"), "无法删除输出文件");
+    expectFailure(tmp.filePath("app"), "无法删除输出文件", tmp.filePath("app"));
 }
 
 // The file's own edges, below the page: an old longer file, a conversion

@@ -1,0 +1,140 @@
+// How the command line reads its values: "--opt=" is an empty value, and
+// counts and lengths are whole integers or an error naming the option.
+#include "cli_run.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryDir>
+
+TEST(OptionsCli, EmptyValueAfterEqualsNeverTakesTheNextArgument)
+{
+    QTemporaryDir dir;
+    // The file name is empty, not "--float".
+    CliResult r = runCli({"numbers", "--out=", "--float"}, QProcessEnvironment::systemEnvironment(), 60000, dir.path());
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(QString::fromUtf8(r.err).contains("--out")) << r.err.toStdString();
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+
+    // The decimals are empty, not "--count=31".
+    r = runCli({"numbers", "--decimals=", "--count=31"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(QString::fromUtf8(r.err).contains("--decimals")) << r.err.toStdString();
+    EXPECT_TRUE(r.out.isEmpty());
+
+    // An empty head, and --unique still applies.
+    r = runCli({"strings", "--head=", "--unique", "--digits", "--length", "1", "--count", "10"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QStringList rows = lines(r.out);
+    ASSERT_EQ(rows.size(), 10);
+    EXPECT_EQ(QSet<QString>(rows.begin(), rows.end()).size(), 10);
+    for (const QString& row : rows)
+        EXPECT_TRUE(QRegularExpression("^\\d$").match(row).hasMatch()) << row.toStdString();
+
+    // Texts where empty means something keep their empty value; "=" inside
+    // a value and flags are left alone.
+    r = runCli({"strings", "--digits", "--length=2", "--tail=", "--head==", "--exclude=", "--count=3"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    for (const QString& row : lines(r.out))
+        EXPECT_TRUE(QRegularExpression("^=\\d\\d$").match(row).hasMatch()) << row.toStdString();
+    EXPECT_EQ(lines(r.out).size(), 3);
+}
+
+TEST(OptionsCli, CountsAndLengthsAreWholeIntegersOrAnErrorNamingTheOption)
+{
+    struct Case {
+        QStringList args;
+        const char* option;
+    } cases[] = {
+        {{"numbers", "--count", "1e6"}, "--count"},
+        {{"numbers", "--count", "10abc"}, "--count"},
+        {{"numbers", "--count", ""}, "--count"},
+        {{"numbers", "--count", "99999999999"}, "--count"},
+        {{"numbers", "--count", " 5"}, "--count"},
+        {{"numbers", "--count=-"}, "--count"},
+        {{"numbers", "--float", "--decimals", "2.5"}, "--decimals"},
+        {{"numbers", "--range", "", "5"}, "--range"},
+        {{"numbers", "--max="}, "--max"},
+        {{"strings", "--count", "1e6"}, "--count"},
+        {{"strings", "--count", "0x10"}, "--count"},
+        {{"strings", "--count", "-99999999999"}, "--count"},
+        {{"strings", "--length", "1e3"}, "--length"},
+        {{"strings", "--length", "8-"}, "--length"},
+        {{"strings", "--length", "+-8"}, "--length"},
+        {{"strings", "--length", ""}, "--length"},
+        {{"strings", "--length", "4-99999999999"}, "--length"},
+        {{"times", "--count", "1e6"}, "--count"},
+        {{"times", "--count="}, "--count"},
+        {{"times", "--interval", "10-2e3"}, "--interval"},
+        {{"times", "--interval="}, "--interval"},
+        {{"times", "--min-delay", "1.5"}, "--min-delay"},
+        {{"times", "--max-delay", "9999999999"}, "--max-delay"},
+    };
+    for (const Case& c : cases) {
+        const CliResult r = runCli(c.args);
+        const std::string what = c.args.join(' ').toStdString();
+        EXPECT_EQ(r.status, 2) << what;
+        EXPECT_TRUE(r.out.isEmpty()) << what;
+        EXPECT_TRUE(QString::fromUtf8(r.err).startsWith(QStringLiteral("kelvane-cli: ") + c.option))
+            << what << ": " << r.err.toStdString();
+    }
+    // Signed whole numbers are still numbers.
+    EXPECT_EQ(lines(runCli({"numbers", "--count", "+3"}).out).size(), 3);
+}
+
+TEST(OptionsCli, FirstRunDefaultsWithNoOptions)
+{
+    CliResult r = runCli({"numbers"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    QStringList rows = lines(r.out);
+    ASSERT_EQ(rows.size(), 10);
+    for (const QString& row : rows) {
+        bool ok = false;
+        const int v = row.toInt(&ok);
+        EXPECT_TRUE(ok) << row.toStdString();
+        EXPECT_GE(v, 80);
+        EXPECT_LE(v, 100);
+    }
+
+    r = runCli({"strings", "--seed", "defaults"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    rows = lines(r.out);
+    ASSERT_EQ(rows.size(), 10);
+    for (const QString& row : rows) {
+        EXPECT_GE(row.size(), 8);
+        EXPECT_LE(row.size(), 16);
+        EXPECT_TRUE(QRegularExpression("^[A-Za-z0-9]+$").match(row).hasMatch()) << row.toStdString();
+    }
+    const QString all = rows.join(QString());
+    for (const char* kind : {"[A-Z]", "[a-z]", "[0-9]"})
+        EXPECT_TRUE(all.contains(QRegularExpression(kind))) << kind << " missing from " << all.toStdString();
+}
+
+TEST(OptionsCli, UniqueBoundCountsEveryLength)
+{
+    // Rows of lengths lo..hi from an alphabet of n characters: n^lo + ... + n^hi.
+    struct Case {
+        QStringList options;
+        int most; // the rows there are
+    } cases[] = {
+        {{"--digits", "--exclude", "012345678", "--length", "0-3"}, 4},      // "", 9, 99, 999
+        {{"--digits", "--exclude", "012345678", "--length", "5-100000"}, 99996},
+        {{"--digits", "--length", "0-2"}, 111},
+        {{"--digits", "--exclude", "01234567", "--length", "2-4"}, 28},     // 4 + 8 + 16
+    };
+    for (const Case& c : cases) {
+        const std::string what = c.options.join(' ').toStdString();
+        const QStringList base = QStringList{"strings", "--unique", "--seed", "bound"} + c.options;
+        CliResult r = runCli(base + QStringList{"--count", QString::number(c.most + 1)});
+        EXPECT_EQ(r.status, 2) << what;
+        EXPECT_TRUE(r.out.isEmpty()) << what;
+        EXPECT_TRUE(QString::fromUtf8(r.err).contains(QStringLiteral("最多只能生成 %1 个").arg(c.most)))
+            << what << ": " << r.err.toStdString();
+        if (c.most <= 111) {
+            r = runCli(base + QStringList{"--count", QString::number(c.most)});
+            EXPECT_EQ(r.status, 0) << what << ": " << r.err.toStdString();
+        }
+    }
+}

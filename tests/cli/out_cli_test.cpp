@@ -1,0 +1,140 @@
+// --out: a regular file or a new path is written whole or not at all (a full
+// disk is a failure with the system's reason, exit 1, the old file kept);
+// anything else is written straight through and never replaced.
+#include "cli/output_sink.h"
+#include "cli_run.h"
+#include "support/failing_file_calls.h"
+#include "support/small_tmpfs.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+#include "support/file_bytes.h"
+
+namespace {
+// What a non-blocking descriptor holds now.
+QByteArray readAvailable(int fd)
+{
+    QByteArray out;
+    char buf[4096];
+    for (ssize_t n; (n = ::read(fd, buf, sizeof buf)) > 0;)
+        out.append(buf, n);
+    return out;
+}
+
+mode_t modeOf(const QString& path)
+{
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode : 0;
+}
+
+// System messages in English, whatever the machine's language.
+QProcessEnvironment cLocale()
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("LC_ALL", "C");
+    return env;
+}
+
+const QStringList kNumbers = {"numbers", "--count", "27", "--seed", "out"};
+
+TEST(OutCli, AFullDiskFailsWithTheReasonAndKeepsTheOldFile)
+{
+    SmallTmpfs fs;
+    if (!fs.mounted())
+        GTEST_SKIP() << fs.skipReason();
+    // More rows than the whole disk holds: nothing of them appears.
+    const QString part = fs.path("part.txt");
+    CliResult r = runCli({"strings", "--length", "9", "--count", "7200", "--seed", "a", "--out", part}, cLocale());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("No space left on device")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(part.toUtf8())) << "names the file";
+    EXPECT_TRUE(fs.names().isEmpty()) << fs.names().join(' ').toStdString();
+
+    const QString keep = fs.path("keep.txt");
+    ASSERT_TRUE(writeAll(keep, "old\n"));
+    fs.fill();
+    r = runCli(kNumbers + QStringList{"--out", keep}, cLocale());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("No space left on device")) << r.err.toStdString();
+    EXPECT_EQ(readAll(keep), "old\n");
+    EXPECT_EQ(fs.names(), QStringList({"filler", "keep.txt"}));
+}
+
+TEST(OutCli, WhatIsNotARegularFileGetsTheRowsAndStays)
+{
+    const CliResult plain = runCli(kNumbers);
+    ASSERT_EQ(plain.status, 0);
+    ASSERT_EQ(lines(plain.out).size(), 27);
+    QTemporaryDir dir;
+
+    const QString fifo = dir.filePath("fifo");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    // Held open both ways here, so that the command finds a reader and the
+    // test never waits for a writer that does not come.
+    const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(reader, 0);
+    CliResult r = runCli(kNumbers + QStringList{"--out", fifo});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(readAvailable(reader), plain.out);
+    ::close(reader);
+    EXPECT_TRUE(S_ISFIFO(modeOf(fifo)));
+
+    // /dev/stdout onto a pipe, and onto a log opened for appending.
+    r = runCli(kNumbers + QStringList{"--out", "/dev/stdout"});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, plain.out);
+    const QString log = dir.filePath("log.txt");
+    ASSERT_TRUE(writeAll(log, "log\n"));
+    QProcess p;
+    p.setStandardOutputFile(log, QIODevice::Append);
+    p.start(QStringLiteral(KELVANE_CLI_PATH), kNumbers + QStringList{"--out", "/dev/stdout"});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    EXPECT_EQ(readAll(log), "log\n" + plain.out);
+
+    const QString null = dir.filePath("null");
+    if (::mknod(QFile::encodeName(null).constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+        GTEST_SKIP() << "cannot make a device node here (needs root): " << std::strerror(errno);
+    r = runCli(kNumbers + QStringList{"--out", null});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(S_ISCHR(modeOf(null))) << "the device is still a device";
+}
+
+// The sink itself, with each step of the write failing on purpose.
+TEST(OutputSink, AFailingStepKeepsTheOldFileAndSaysWhy)
+{
+    using At = FailingFileCalls::At;
+    struct Case {
+        At at;
+        int error;
+        bool opens;
+    } cases[] = {{At::Open, EACCES, false}, {At::Write, ENOSPC, true}, {At::LaterWrite, ENOSPC, true},
+                 {At::Fsync, EIO, true},    {At::Close, EDQUOT, true},  {At::Rename, EXDEV, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(int(c.at));
+        QTemporaryDir dir;
+        const QString keep = dir.filePath("keep.txt");
+        ASSERT_TRUE(writeAll(keep, "old\n"));
+        FailingFileCalls failing(c.at, c.error);
+        OutputSink sink(keep, Encoding::Utf8, LineEnd::Lf);
+        ASSERT_EQ(sink.open(), c.opens);
+        if (c.opens) {
+            EXPECT_TRUE(sink.isFile());
+            for (int i = 0; i < 100; ++i)
+                sink.row("80");
+            EXPECT_FALSE(sink.finish());
+        }
+        EXPECT_EQ(sink.error(), QString::fromLocal8Bit(std::strerror(c.error)));
+        EXPECT_FALSE(sink.pipeClosed());
+        EXPECT_EQ(readAll(keep), "old\n");
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"keep.txt"});
+    }
+}
+} // namespace

@@ -1,0 +1,54 @@
+// The interface texts and the option table: every text survives GBK and
+// back, and the store hands out each option's first-run value.
+#include "core/gbk.h"
+#include "core/options.h"
+#include "core/texts.h"
+#include "support/scoped_core.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+TEST(Texts, EveryTextConvertsToGbkAndBackUnchangedAndIsDistinct)
+{
+    std::set<std::string> seen;
+    for (int i = 0; i < int(Text::Count_); ++i) {
+        const Text t = Text(i);
+        SCOPED_TRACE(i);
+        const std::string written = utf8(t);
+        ASSERT_FALSE(written.empty());
+        EXPECT_EQ(gbk::toUtf8(text(t)), written);
+        EXPECT_TRUE(seen.insert(written).second) << written << " appears twice";
+    }
+}
+
+TEST(Texts, FillReplacesNumberedPlaceholdersOnly)
+{
+    EXPECT_EQ(fill(utf8(Text::FloatRangeTooWide), {"2", "21474836.47"}),
+              "保留2位小数时，数值范围必须在-21474836.47到21474836.47之间！");
+    EXPECT_EQ(fill("%1-%3-%2%", {"a", "b"}), "a-%3-b%"); // a missing argument stays as written
+}
+
+TEST(Options, TheStoreHandsOutEachFirstRunValueAndOnlyFlagsOfZeroOrOne)
+{
+    ScopedCore core;
+    for (const OptionDef& d : opt::kAll) {
+        SCOPED_TRACE(d.key);
+        switch (d.kind) {
+        case OptionKind::Flag:
+            EXPECT_EQ(core->getConfigB(d.key), d.firstInt);
+            core->saveConfigInt(d.key, 2); // not a flag: the first-run value again
+            EXPECT_EQ(core->getConfigB(d.key), d.firstInt);
+            break;
+        case OptionKind::Int:
+            EXPECT_EQ(core->getConfigInt(d.key), d.firstInt);
+            EXPECT_EQ(core->getConfigStr(d.key), std::to_string(d.firstInt)); // numbers load as text
+            break;
+        case OptionKind::Text:
+            EXPECT_EQ(core->getConfigStr(d.key), d.firstText);
+            break;
+        }
+    }
+    EXPECT_EQ(opt::find("neverHeardOf"), nullptr);
+}

@@ -1,0 +1,150 @@
+// Export on every tab when the write fails (a full disk for real, and each
+// step failing on purpose): the page's plain box names the file and gives
+// the system's reason, the old file stays as it was and no temporary is
+// left behind.
+#include "core/gbk.h"
+#include "platform/dialog_driver.h"
+#include "res/resource.h"
+#include "support/failing_file_calls.h"
+#include "support/recording_boxes.h"
+#include "support/scoped_core.h"
+#include "support/small_tmpfs.h"
+#include "ui/number_page.h"
+#include "ui/string_page.h"
+#include "ui/time_page.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <ostream>
+#include "support/file_bytes.h"
+
+// Messages shown as text when a comparison fails.
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << s.toStdString();
+}
+
+namespace {
+QStringList names(const QString& dir)
+{
+    return QDir(dir).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
+}
+
+// Each tab with something to export: the three boxes and the string tab's
+// output file (a run of more than 1000 rows).
+struct Tab {
+    const char* name;
+    std::function<std::unique_ptr<CDialog>()> open;
+    int exportButton;
+};
+
+template <class Page>
+std::unique_ptr<CDialog> pageShowing(int output, const char* text)
+{
+    auto page = std::make_unique<Page>();
+    page->Create();
+    page->SetDlgItemText(output, text);
+    return page;
+}
+
+std::unique_ptr<CDialog> stringPageWithFile()
+{
+    auto page = std::make_unique<CStringPage>();
+    page->Create();
+    namespace id = idc::string;
+    page->CheckDlgButton(id::digits, 1);
+    page->SetDlgItemInt(id::lenMin, 9);
+    page->SetDlgItemInt(id::lenMax, 9);
+    page->SetDlgItemInt(id::count, 7200);
+    drive::click(*page, id::generate);
+    drive::fireTimer(*page, 1);
+    return page;
+}
+
+const Tab kTabs[] = {
+    {"numbers", [] { return pageShowing<CNumberPage>(idc::number::output, "80\n81\n82\n83\n"); }, idc::number::exportText},
+    {"times", [] { return pageShowing<CTimePage>(idc::time::output, "2026-12-06   14:03:59\r\n"); }, idc::time::exportText},
+    {"strings box", [] { return pageShowing<CStringPage>(idc::string::output, "abcdefghijkl\r\n"); }, idc::string::exportText},
+    {"strings file", stringPageWithFile, idc::string::exportText},
+};
+
+class ExportFailure : public ::testing::Test {
+protected:
+    // Exports tab to path; the one box shown, or "" when none was.
+    QString exportTo(const Tab& tab, const QString& path)
+    {
+        const auto page = tab.open();
+        boxes.shown.clear();
+        saveDialog.answers = {SaveTarget{path.toStdString(), TextEncoding::Gbk}};
+        drive::click(*page, tab.exportButton);
+        page->DestroyWindow();
+        if (boxes.shown.size() != 1)
+            return QStringLiteral("<%1 boxes>").arg(boxes.shown.size());
+        EXPECT_EQ(boxes.shown[0].kind, BoxKind::Plain);
+        return QString::fromStdString(boxes.shown[0].text);
+    }
+
+    ScopedCore core = ScopedCore::seeded("export");
+    RecordingBoxes boxes;
+    ScriptedSaveDialog saveDialog;
+};
+
+TEST_F(ExportFailure, EachFailingStepIsReportedAndTheOldFileKept)
+{
+    using At = FailingFileCalls::At;
+    struct Failure {
+        At at;
+        int error;
+        const char* message;
+    } failures[] = {
+        {At::Write, ENOSPC, "写入文件“%1”失败：%2"},
+        {At::LaterWrite, EIO, "写入文件“%1”失败：%2"},
+        {At::Fsync, EIO, "保存文件“%1”失败：%2"},
+        {At::Close, EDQUOT, "保存文件“%1”失败：%2"},
+        {At::Rename, EXDEV, "保存文件“%1”失败：%2"},
+    };
+    for (const Tab& tab : kTabs) {
+        for (const Failure& f : failures) {
+            SCOPED_TRACE(testing::Message() << tab.name << ", step " << int(f.at));
+            QTemporaryDir dir;
+            const QString keep = dir.filePath("keep.txt");
+            ASSERT_TRUE(writeAll(keep, "old\r\n"));
+            QString shown;
+            {
+                FailingFileCalls failing(f.at, f.error);
+                shown = exportTo(tab, keep);
+            }
+            EXPECT_EQ(shown, QString::fromUtf8(f.message).arg(keep, QString::fromLocal8Bit(std::strerror(f.error))));
+            EXPECT_EQ(readAll(keep), "old\r\n");
+            EXPECT_EQ(names(dir.path()), QStringList{"keep.txt"});
+        }
+        // And without a failure, the file is replaced.
+        QTemporaryDir dir;
+        ASSERT_TRUE(writeAll(dir.filePath("keep.txt"), "old\r\n"));
+        EXPECT_EQ(exportTo(tab, dir.filePath("keep.txt")), "<0 boxes>") << tab.name;
+        EXPECT_NE(readAll(dir.filePath("keep.txt")), "old\r\n") << tab.name;
+    }
+}
+
+TEST_F(ExportFailure, AFullDiskIsReportedOnEveryTab)
+{
+    SmallTmpfs fs;
+    if (!fs.mounted())
+        GTEST_SKIP() << fs.skipReason();
+    const QString keep = fs.path("keep.txt");
+    ASSERT_TRUE(writeAll(keep, "old\r\n"));
+    fs.fill();
+    for (const Tab& tab : kTabs) {
+        EXPECT_EQ(exportTo(tab, keep), QStringLiteral("写入文件“%1”失败：%2").arg(keep, QString::fromLocal8Bit(std::strerror(ENOSPC)))) << tab.name;
+        EXPECT_EQ(readAll(keep), "old\r\n") << tab.name;
+        EXPECT_EQ(fs.names(), QStringList({"filler", "keep.txt"})) << tab.name;
+    }
+}
+} // namespace
