@@ -54,11 +54,17 @@ endfunction()
 enable_language(RC)
 add_subdirectory(core)
 add_subdirectory(gen)
+# The control tables (plain data, shared with the Linux program).
+add_library(kelvane_res STATIC res/templates.cpp)
+target_include_directories(kelvane_res PUBLIC ${PROJECT_SOURCE_DIR})
+add_library(kelvane_templates ALIAS kelvane_res)
 add_subdirectory(res/win32)
 add_subdirectory(platform/win32)
-# The control tables (plain data, shared with the Linux program).
-add_library(kelvane_templates STATIC res/templates.cpp)
-target_include_directories(kelvane_templates PUBLIC ${PROJECT_SOURCE_DIR})
+if(KELVANE_GUI)
+  add_subdirectory(platform)
+  add_subdirectory(ui)
+  add_subdirectory(app)
+endif()
 if(KELVANE_TESTS)
   # The INI file's own tests and the XDG output location stay on Linux; the
   # registry and the Windows output location have their twins in win32/.

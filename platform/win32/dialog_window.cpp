@@ -234,7 +234,7 @@ INT_PTR DialogWindow::handle(UINT msg, WPARAM wp, LPARAM lp)
         onTimer(UINT(wp));
         return TRUE;
     case WM_CLOSE:
-        endDialog(IDCANCEL);
+        onClose();
         return TRUE;
     case WM_DESTROY:
         onDestroy();

@@ -68,6 +68,8 @@ protected:
     // WM_NOTIFY of a control.
     virtual void onNotify(int id, UINT code) { (void)id, (void)code; }
     virtual void onTimer(UINT id) { (void)id; }
+    // The close box or the window menu's Close. Default: endDialog(IDCANCEL).
+    virtual void onClose() { endDialog(IDCANCEL); }
     // The window is going; its controls still hold their state.
     virtual void onDestroy() {}
 
