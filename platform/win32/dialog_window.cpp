@@ -55,7 +55,12 @@ bool DialogWindow::create(HWND parent)
     if (hwnd_)
         return false;
     initCommonControls();
-    const std::vector<std::uint32_t> bytes = buildDialogTemplate(tmpl_);
+    std::vector<std::uint32_t> bytes = buildDialogTemplate(tmpl_);
+    // A page made without a parent (a tool, a test) becomes a window of its
+    // own: Windows makes no child window without a parent. The style is
+    // the fourth DWORD of the template's header.
+    if (!parent && (bytes[3] & WS_CHILD))
+        bytes[3] = (bytes[3] & ~std::uint32_t(WS_CHILD)) | WS_POPUP;
     ended_ = false;
     HWND hwnd = CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
                                            reinterpret_cast<LPCDLGTEMPLATEW>(bytes.data()), parent,

@@ -58,18 +58,9 @@ std::string reasonText(DWORD error)
     return cp936::wideToUtf8(text);
 }
 
-std::string shownPath(const std::string& path)
-{
-    std::string p = path;
-    for (char& c : p)
-        if (c == '/')
-            c = '\\';
-    return p;
-}
-
 FileResult failed(FileStep step, const std::string& path, DWORD error)
 {
-    return FileResult{step, shownPath(path), step == FileStep::SourceNotGbk ? std::string() : reasonText(error)};
+    return FileResult{step, path, step == FileStep::SourceNotGbk ? std::string() : reasonText(error)};
 }
 
 std::wstring wide(const std::string& path) { return cp936::utf8ToWide(path); }

@@ -11,9 +11,7 @@
 #include <string>
 #include <vector>
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
+#include "support/test_store.h"
 
 class ScopedCore {
 public:
@@ -42,9 +40,7 @@ public:
             g_core = previous_;
 #ifdef _WIN32
         core_.reset();
-        const std::string key = configPath();
-        RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str());
-        RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
+        removeStore(configPath());
 #endif
     }
 
