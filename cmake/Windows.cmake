@@ -85,6 +85,9 @@ if(KELVANE_TESTS)
     target_compile_definitions(kelvane_dialogtestmain PRIVATE KELVANE_DIALOG_TEST)
     target_link_libraries(kelvane_dialogtestmain PUBLIC GTest::gtest kelvane_platform)
     kelvane_add_wine_test_dir(ui LIBS kelvane_ui kelvane_dialogtestmain MAIN)
+    # The main window keeps its options under the program's own registry key,
+    # as kelvane.exe does in win32_program_test.
+    set_tests_properties(ui_main_window_test PROPERTIES RESOURCE_LOCK kelvane_registry_key)
   endif()
   add_subdirectory(tests/win32)
 endif()

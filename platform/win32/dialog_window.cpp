@@ -61,6 +61,8 @@ bool DialogWindow::create(HWND parent)
     // the fourth DWORD of the template's header.
     if (!parent && (bytes[3] & WS_CHILD))
         bytes[3] = (bytes[3] & ~std::uint32_t(WS_CHILD)) | WS_POPUP;
+    // Shown once its owner has filled it in, never half made.
+    bytes[3] &= ~std::uint32_t(WS_VISIBLE);
     ended_ = false;
     HWND hwnd = CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
                                            reinterpret_cast<LPCDLGTEMPLATEW>(bytes.data()), parent,

@@ -25,7 +25,7 @@ public:
     DialogWindow(const DialogWindow&) = delete;
     DialogWindow& operator=(const DialogWindow&) = delete;
 
-    // Makes the window (a page: hidden child of parent) and runs
+    // Makes the window, hidden (a page: a child of parent), and runs
     // onInitDialog. False when the window could not be made or exists.
     bool create(HWND parent);
     // Makes and shows the window, runs its messages until endDialog or the

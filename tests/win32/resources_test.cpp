@@ -1,5 +1,7 @@
-// The resources compiled into the Windows program: icon group 128 with its
-// three sizes, the version record and the manifest.
+// The resources compiled into kelvane.exe: icon group 128 with its three
+// sizes, the version record and the manifest.
+#include "win32/program_path.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -9,14 +11,21 @@
 
 namespace {
 
+// kelvane.exe loaded for its resources only.
+HMODULE program()
+{
+    static const HMODULE module = LoadLibraryExW(kelvaneExePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    return module;
+}
+
 std::string resourceText(LPCWSTR type, int id)
 {
-    HRSRC res = FindResourceW(nullptr, MAKEINTRESOURCEW(id), type);
+    HRSRC res = FindResourceW(program(), MAKEINTRESOURCEW(id), type);
     if (!res)
         return {};
-    HGLOBAL data = LoadResource(nullptr, res);
+    HGLOBAL data = LoadResource(program(), res);
     const char* bytes = static_cast<const char*>(LockResource(data));
-    return bytes ? std::string(bytes, SizeofResource(nullptr, res)) : std::string();
+    return bytes ? std::string(bytes, SizeofResource(program(), res)) : std::string();
 }
 
 #pragma pack(push, 2)
@@ -34,6 +43,7 @@ struct GroupIconDir {
 
 TEST(Resources, IconGroup128HoldsThe16_32And48PixelImagesIn32Bits)
 {
+    ASSERT_NE(program(), nullptr) << GetLastError();
     const std::string group = resourceText(RT_GROUP_ICON, 128);
     ASSERT_GE(group.size(), sizeof(GroupIconDir));
     const auto* dir = reinterpret_cast<const GroupIconDir*>(group.data());
@@ -48,7 +58,7 @@ TEST(Resources, IconGroup128HoldsThe16_32And48PixelImagesIn32Bits)
     }
     EXPECT_EQ(sizes, (std::vector<int>{16, 32, 48}));
     for (int size : {16, 32, 48}) {
-        HICON icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(128), IMAGE_ICON,
+        HICON icon = static_cast<HICON>(LoadImageW(program(), MAKEINTRESOURCEW(128), IMAGE_ICON,
                                                    size, size, LR_DEFAULTCOLOR));
         EXPECT_NE(icon, nullptr) << size;
         DestroyIcon(icon);
@@ -57,13 +67,12 @@ TEST(Resources, IconGroup128HoldsThe16_32And48PixelImagesIn32Bits)
 
 TEST(Resources, VersionRecordIsTheProjectVersionInChinesePrcUnicode)
 {
-    wchar_t path[MAX_PATH];
-    ASSERT_GT(GetModuleFileNameW(nullptr, path, MAX_PATH), 0u);
+    const std::wstring path = kelvaneExePath();
     DWORD handle = 0;
-    const DWORD size = GetFileVersionInfoSizeW(path, &handle);
+    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &handle);
     ASSERT_GT(size, 0u);
     std::vector<char> info(size);
-    ASSERT_TRUE(GetFileVersionInfoW(path, 0, size, info.data()));
+    ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, size, info.data()));
 
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT len = 0;
@@ -84,6 +93,14 @@ TEST(Resources, VersionRecordIsTheProjectVersionInChinesePrcUnicode)
     ASSERT_TRUE(VerQueryValueW(info.data(), L"\\StringFileInfo\\080404b0\\FileVersion",
                                reinterpret_cast<void**>(&text), &len));
     EXPECT_STREQ(text, L"3, 0, 12, 11");
+}
+
+TEST(Resources, TheProgramIsOneFileUnder3MB)
+{
+    WIN32_FILE_ATTRIBUTE_DATA a{};
+    ASSERT_TRUE(GetFileAttributesExW(kelvaneExePath().c_str(), GetFileExInfoStandard, &a));
+    EXPECT_EQ(a.nFileSizeHigh, 0u);
+    EXPECT_LT(a.nFileSizeLow, 3u * 1024 * 1024);
 }
 
 TEST(Resources, ManifestAsksForCommonControls6AndDpiAwarenessButNotUtf8)
