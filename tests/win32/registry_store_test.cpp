@@ -24,7 +24,7 @@ protected:
     {
         CoreOptions o;
         o.configPath = std::string(subkey.begin(), subkey.end());
-        o.appPath = ".";
+        o.appPath.assign(1, '.');
         return std::make_unique<CCore>(std::move(o));
     }
     void TearDown() override
