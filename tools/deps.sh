@@ -7,9 +7,9 @@ KELVANE_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libsod
 # tools/check-package: makes a fresh Debian root to install the package into.
 KELVANE_CHECK_PACKAGES=(debootstrap)
 # The Windows half: MinGW-w64, GoogleTest's sources, Wine under Xvfb, the
-# icon tool and a Chinese locale for the second test run.
+# icon tool, the installer maker and a Chinese locale for the second test run.
 KELVANE_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine wine64
-  xvfb xauth icoutils locales)
+  xvfb xauth icoutils nsis locales)
 if [ "${KELVANE_WINDOWS:-1}" != 0 ]; then
   KELVANE_PACKAGES+=("${KELVANE_WINDOWS_PACKAGES[@]}")
 fi
