@@ -7,7 +7,9 @@
 #include <system_error>
 
 #ifdef _WIN32
-#include <io.h>
+#include "core/win32/cp936.h"
+
+#include <windows.h>
 #else
 #include <pwd.h>
 #include <unistd.h>
@@ -35,11 +37,18 @@ std::string joined(std::string_view folder, std::string_view name)
     return path;
 }
 
+// A UTF-8 name as a path. On Windows a narrow path would be read in the
+// ANSI code page, which cannot name every folder.
+fs::path nativePath(const std::string& utf8)
+{
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
 [[maybe_unused]] bool sameFolder(const std::string& a, const char* b)
 {
     std::error_code ec1, ec2;
-    const fs::path ca = fs::weakly_canonical(a, ec1);
-    const fs::path cb = fs::weakly_canonical(b, ec2);
+    const fs::path ca = fs::weakly_canonical(nativePath(a), ec1);
+    const fs::path cb = fs::weakly_canonical(nativePath(b), ec2);
     return !ec1 && !ec2 && ca == cb;
 }
 
@@ -89,13 +98,14 @@ bool programFolderWritable(const std::string& folder)
     if (folder.empty() || isInstalledFolder(folder))
         return false;
 #ifdef _WIN32
-    // Access rights on Windows are only known by trying.
-    const std::string probe = joined(folder, ".kelvane-write-probe");
-    std::FILE* f = std::fopen(probe.c_str(), "wx");
-    if (!f)
+    // Access rights on Windows are only known by trying; the probe deletes
+    // itself when closed.
+    const std::wstring probe = cp936::utf8ToWide(joined(folder, ".kelvane-write-probe"));
+    HANDLE h = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
         return false;
-    std::fclose(f);
-    std::remove(probe.c_str());
+    CloseHandle(h);
     return true;
 #else
     return ::access(folder.c_str(), W_OK | X_OK) == 0;
@@ -106,8 +116,8 @@ std::string locateOutputFile(const std::string& programFolder)
 {
     std::string dataHome;
 #ifdef _WIN32
-    if (const char* local = std::getenv("LOCALAPPDATA"))
-        dataHome = local;
+    if (const wchar_t* local = _wgetenv(L"LOCALAPPDATA"); local && *local)
+        dataHome = cp936::wideToUtf8(local);
 #else
     const char* home = std::getenv("HOME");
     const std::string passwdHome = (home && *home) ? std::string() : homeFromPasswd();
@@ -117,7 +127,7 @@ std::string locateOutputFile(const std::string& programFolder)
     const std::string path = outputFilePath(programFolder, beside, dataHome);
     if (!beside && !dataHome.empty()) {
         std::error_code ec;
-        fs::create_directories(fs::path(path).parent_path(), ec);
+        fs::create_directories(nativePath(path).parent_path(), ec);
     }
     return path;
 }

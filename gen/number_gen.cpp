@@ -285,8 +285,13 @@ float numberFieldBound(const CString& text)
         return 0.0f;
     // atof under the "C" locale: the decimal point is '.' whatever the
     // user's locale says.
+#ifdef _WIN32
+    // The Windows program never leaves the "C" locale of its start.
+    const double d = strtod(text.c_str(), nullptr);
+#else
     static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(0));
     const double d = cLocale ? strtod_l(text.c_str(), nullptr, cLocale) : strtod(text.c_str(), nullptr);
+#endif
     return roundToFloat(d);
 }
 

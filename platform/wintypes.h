@@ -12,9 +12,14 @@ inline constexpr BOOL TRUE = 1;
 inline constexpr BOOL FALSE = 0;
 #endif
 
-// Results of a modal dialog.
+// Results of a modal dialog. The Windows headers define them as macros with
+// the same values; a Windows file may include them before or after this one.
+#ifndef IDOK
 inline constexpr int IDOK = 1;
+#endif
+#ifndef IDCANCEL
 inline constexpr int IDCANCEL = 2;
+#endif
 
 // A rectangle in pixels, right and bottom exclusive.
 struct CRect {

@@ -96,17 +96,22 @@ TEST(TimedRun, ValidationStopsAtTheFirstFailingRuleAndSeedsOnlyOnSuccess)
 TEST(TimedRun, WholeRunsDrawEachIntervalOnceLogEachEventAndLaunchWhenOn)
 {
     struct Case { TimeSettings s; std::vector<int> script, armed; CString log; };
+    const auto settings = [](int isProgram, const char* program, int lo, int hi, int count) {
+        TimeSettings s;
+        s.isProgram = isProgram, s.fileProgram = program, s.min_delay = lo, s.max_delay = hi, s.count_time = count;
+        return s;
+    };
     const CString at9 = "2024-03-05   07:08:09\r\n", later = "2024-03-30   03:39:32\r\n";
     const Case cases[] = {
         // A program text with a blank and an argument stays one operand. The
         // lines are the clock at each event: +1 s, +3 s, +6 s.
-        {{1, "tool --flag", 1000, 9000, 3}, {1000, 2000, 3000}, {1000, 2000, 3000},
+        {settings(1, "tool --flag", 1000, 9000, 3), {1000, 2000, 3000}, {1000, 2000, 3000},
          "2024-03-05   07:08:10\r\n2024-03-05   07:08:12\r\n2024-03-05   07:08:15\r\n"},
-        {{0, "tool", 0, 100, 1}, {30}, {30}, at9},
-        {{0, "", 250, 250, 2}, {250, 250}, {250, 250}, at9 + at9},
-        {{1, "x", 0, 0, 3}, {0, 0, 0}, {0, 0, 0}, at9 + at9 + at9}, // one second, identical lines
+        {settings(0, "tool", 0, 100, 1), {30}, {30}, at9},
+        {settings(0, "", 250, 250, 2), {250, 250}, {250, 250}, at9 + at9},
+        {settings(1, "x", 0, 0, 3), {0, 0, 0}, {0, 0, 0}, at9 + at9 + at9}, // one second, identical lines
         // A negative interval fires at once; the largest is armed as it is.
-        {{0, "", INT_MIN, INT_MAX, 4}, {-5, INT_MIN, INT_MAX, 0}, {0, 0, INT_MAX, 0}, at9 + at9 + later + later},
+        {settings(0, "", INT_MIN, INT_MAX, 4), {-5, INT_MIN, INT_MAX, 0}, {0, 0, INT_MAX, 0}, at9 + at9 + later + later},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.log);

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "support/test_store.h"
+
 class ScopedCore {
 public:
     explicit ScopedCore(std::unique_ptr<RandomGen> random = nullptr, std::string appPath = std::string())
@@ -36,6 +38,10 @@ public:
     {
         if (core_ && g_core == core_.get())
             g_core = previous_;
+#ifdef _WIN32
+        core_.reset();
+        removeStore(configPath());
+#endif
     }
 
     CCore& core() { return *core_; }
@@ -48,7 +54,16 @@ public:
     }
     // The program folder the core reports (UTF-8, no trailing separator).
     std::string folder() const { return dir_.path(); }
+#ifdef _WIN32
+    // The options live in a registry key of the test's own, removed afterwards.
+    std::string configPath() const
+    {
+        const std::string p = dir_.path();
+        return "Software\\Kelvane\\Tests\\" + p.substr(p.find_last_of("/\\") + 1);
+    }
+#else
     std::string configPath() const { return dir_.filePath("Kelvane.ini"); }
+#endif
 
 private:
     TempDir dir_;

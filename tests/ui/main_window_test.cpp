@@ -9,6 +9,7 @@
 #include "res/templates.h"
 #include "support/recording_boxes.h"
 #include "support/temp_dir.h"
+#include "support/test_store.h"
 #include "ui/generator_app.h"
 #include "ui/generator_dlg.h"
 
@@ -89,8 +90,7 @@ TEST_F(MainWindow, AboutShowsTheAboutBoxWithTheVersionAndTheIdentification)
 // With nothing stored, every field of every tab shows its first-run value.
 TEST(MainWindowStart, EveryTabShowsItsFirstRunValuesWithAnEmptyStore)
 {
-    std::error_code ec;
-    std::filesystem::remove(std::filesystem::u8path(storeLocation()), ec);
+    removeStore(storeLocation());
     RecordingBoxes boxes;
     auto dlg = std::make_unique<CGeneratorDlg>();
     dlg->Create();

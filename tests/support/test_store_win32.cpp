@@ -1,0 +1,30 @@
+#include "support/test_store.h"
+
+#include <windows.h>
+
+namespace {
+std::string subkey(const std::string& location)
+{
+    const std::string root = "HKEY_CURRENT_USER\\";
+    return location.rfind(root, 0) == 0 ? location.substr(root.size()) : location;
+}
+} // namespace
+
+void removeStore(const std::string& location)
+{
+    const std::string key = subkey(location);
+    RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str());
+    RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
+}
+
+int storedValueCount(const std::string& location)
+{
+    HKEY k;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, subkey(location).c_str(), 0, KEY_QUERY_VALUE, &k) != ERROR_SUCCESS)
+        return 0;
+    DWORD values = 0;
+    RegQueryInfoKeyA(k, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr, nullptr,
+                     nullptr);
+    RegCloseKey(k);
+    return int(values);
+}

@@ -1,0 +1,77 @@
+// Code page 936 conversion: strict both ways, whatever the system's ANSI code
+// page is (the tests run once under an English and once under a Chinese one).
+#include "core/win32/cp936.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Cp936, RoundTripsAsciiAndChineseText)
+{
+    const struct {
+        std::string gbk;
+        std::wstring wide;
+    } cases[] = {
+        {"", L""},
+        {"abc 123\r\n", L"abc 123\r\n"},
+        {"\xC9\xFA\xB3\xC9\xB3\xC9\xB9\xA6\xA3\xA1", L"生成成功！"},
+        {"\xCB\xCE\xCC\xE5", L"宋体"},
+        {"x\xA1\xAAy", L"x—y"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(cp936::toWide(c.gbk), c.wide) << c.gbk;
+        EXPECT_EQ(cp936::fromWide(c.wide), c.gbk) << c.gbk;
+    }
+}
+
+TEST(Cp936, RefusesBytesThatAreNotGbk)
+{
+    const std::string bad[] = {
+        "\x81",         // lead byte cut off at the end
+        "ab\xB0",       // the same after text
+        "\xB0\x20",     // lead byte with a trail byte below 0x40
+        "\xFF\xA1",     // 0xFF is no lead byte
+        "\x81\x7F",     // 0x7F is no trail byte
+    };
+    for (const auto& b : bad)
+        EXPECT_EQ(cp936::toWide(b), std::nullopt) << testing::PrintToString(b);
+}
+
+TEST(Cp936, RefusesCharactersGbkCannotHoldInsteadOfApproximating)
+{
+    const std::wstring bad[] = {
+        L"\u00C0",       // best fit would give 'A'
+        L"\u00BD",       // best fit would give '1' or '?'
+        L"ok\u0E01",     // Thai
+        L"\U0001F600",   // outside the basic plane
+        L"\xD800",       // a lone surrogate
+    };
+    for (const auto& w : bad)
+        EXPECT_EQ(cp936::fromWide(w), std::nullopt) << cp936::wideToUtf8(w);
+}
+
+TEST(Cp936, EveryLevelOneCharacterRoundTrips)
+{
+    int count = 0;
+    for (int lead = 0xB0; lead <= 0xD7; ++lead)
+        for (int trail = 0xA1; trail <= 0xFE; ++trail) {
+            if (lead == 0xD7 && trail > 0xF9)
+                break; // 0xD7FA-0xD7FE are not characters
+            const std::string ch{char(lead), char(trail)};
+            const auto wide = cp936::toWide(ch);
+            ASSERT_TRUE(wide.has_value()) << std::hex << lead << trail;
+            ASSERT_EQ(wide->size(), 1u);
+            ASSERT_GE((*wide)[0], 0x4E00);
+            ASSERT_EQ(cp936::fromWide(*wide), ch);
+            ++count;
+        }
+    EXPECT_EQ(count, 3755);
+}
+
+TEST(Cp936, Utf8ConversionKeepsChineseText)
+{
+    EXPECT_EQ(cp936::utf8ToWide("宋体 ok"), L"宋体 ok");
+    EXPECT_EQ(cp936::wideToUtf8(L"宋体 ok"), "宋体 ok");
+}
+
+} // namespace

@@ -1,0 +1,202 @@
+// kelvane.exe as a user runs it: a copy in a folder of its own, its window
+// found and driven from outside through window messages. A string run of
+// 5000 rows writes _out.txt beside the copy (GBK, CR LF); the options typed
+// in are in the registry after the window closes and are shown again by the
+// next start of the program.
+#include "res/resource.h"
+#include "support/test_store.h"
+#include "win32/program_path.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace {
+
+constexpr DWORD kWaitMs = 30000;
+
+struct Found {
+    DWORD pid;
+    HWND main = nullptr;
+    HWND box = nullptr;
+};
+
+BOOL CALLBACK findWindows(HWND hwnd, LPARAM lp)
+{
+    auto* f = reinterpret_cast<Found*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != f->pid || !IsWindowVisible(hwnd))
+        return TRUE;
+    wchar_t title[64] = {};
+    GetWindowTextW(hwnd, title, 64);
+    if (std::wstring(title) == L"Kelvane ")
+        f->main = hwnd;
+    else if (GetWindow(hwnd, GW_OWNER))
+        f->box = hwnd; // a message box over the main window
+    return TRUE;
+}
+
+Found windowsOf(DWORD pid)
+{
+    Found f{pid};
+    EnumWindows(findWindows, reinterpret_cast<LPARAM>(&f));
+    return f;
+}
+
+template <class Pred>
+bool waitUntil(Pred done)
+{
+    for (DWORD waited = 0; waited < kWaitMs; waited += 50) {
+        if (done())
+            return true;
+        Sleep(50);
+    }
+    return done();
+}
+
+std::wstring textOf(HWND h)
+{
+    wchar_t buf[512] = {};
+    SendMessageW(h, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buf));
+    return buf;
+}
+
+class Program {
+public:
+    explicit Program(const std::wstring& exe)
+    {
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        std::wstring cmd = L"\"" + exe + L"\"";
+        ok_ = CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_);
+        if (ok_)
+            waitUntil([&] { return (main_ = windowsOf(pi_.dwProcessId).main) != nullptr; });
+    }
+    ~Program()
+    {
+        if (!ok_)
+            return;
+        if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT)
+            TerminateProcess(pi_.hProcess, 1);
+        CloseHandle(pi_.hThread);
+        CloseHandle(pi_.hProcess);
+    }
+    HWND main() const { return main_; }
+    // The page of the tab control laid over it: string, number, time (each
+    // known by its generate button).
+    HWND page(int index) const
+    {
+        const int generate[] = {idc::string::generate, idc::number::generate, idc::time::generate};
+        HWND tab = GetDlgItem(main_, idc::main::tab);
+        for (HWND p = GetWindow(tab, GW_CHILD); p; p = GetWindow(p, GW_HWNDNEXT))
+            if (GetDlgItem(p, generate[index]))
+                return p;
+        return nullptr;
+    }
+    DWORD pid() const { return pi_.dwProcessId; }
+    // Closes the window as its close box does; the exit code, or -1 when
+    // the program did not end.
+    int close()
+    {
+        PostMessageW(main_, WM_CLOSE, 0, 0);
+        if (WaitForSingleObject(pi_.hProcess, kWaitMs) != WAIT_OBJECT_0)
+            return -1;
+        DWORD code = 0;
+        GetExitCodeProcess(pi_.hProcess, &code);
+        return int(code);
+    }
+
+private:
+    PROCESS_INFORMATION pi_{};
+    bool ok_ = false;
+    HWND main_ = nullptr;
+};
+
+std::string readBytes(const std::wstring& path)
+{
+    std::ifstream f(path.c_str(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+}
+
+// A folder of the test's own with a copy of kelvane.exe in it.
+class ProgramCopy : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        wchar_t base[MAX_PATH + 1];
+        const DWORD n = GetTempPathW(MAX_PATH + 1, base);
+        folder = std::wstring(base, n) + L"kelvane-program-" + std::to_wstring(GetCurrentProcessId());
+        CreateDirectoryW(folder.c_str(), nullptr);
+        exe = folder + L"\\kelvane.exe";
+        ASSERT_TRUE(CopyFileW(kelvaneExePath().c_str(), exe.c_str(), FALSE)) << GetLastError();
+        removeStore("Software\\Kelvane\\Kelvane");
+    }
+    void TearDown() override
+    {
+        DeleteFileW(exe.c_str());
+        DeleteFileW((folder + L"\\_out.txt").c_str());
+        RemoveDirectoryW(folder.c_str());
+        removeStore("Software\\Kelvane\\Kelvane");
+    }
+    std::wstring folder, exe;
+};
+
+TEST_F(ProgramCopy, AStringRunOf5000RowsWritesOutTxtBesideTheProgramAndOptionsSurviveARestart)
+{
+    {
+        Program p(exe);
+        ASSERT_NE(p.main(), nullptr) << "no window titled \"Kelvane \"";
+        HWND page = p.page(0);
+        ASSERT_NE(GetDlgItem(page, idc::string::generate), nullptr);
+        // Upper case and digits only: every row is ASCII, 8 to 16 bytes.
+        SendMessageW(GetDlgItem(page, idc::string::lower), BM_SETCHECK, BST_UNCHECKED, 0);
+        SendMessageW(GetDlgItem(page, idc::string::count), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"5000"));
+        SendMessageW(GetDlgItem(page, idc::string::head), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"\u524d\u7f00"));
+        PostMessageW(page, WM_COMMAND, MAKEWPARAM(idc::string::generate, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(page, idc::string::generate)));
+
+        HWND box = nullptr;
+        ASSERT_TRUE(waitUntil([&] { return (box = windowsOf(p.pid()).box) != nullptr; })) << "no box after the run";
+        EXPECT_EQ(textOf(GetDlgItem(box, 0xFFFF)), L"\u751f\u6210\u6210\u529f\uff01"); // 生成成功！
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(waitUntil([&] { return windowsOf(p.pid()).box == nullptr; }));
+        EXPECT_EQ(p.close(), 0);
+    }
+
+    const std::string out = readBytes(folder + L"\\_out.txt");
+    std::size_t rows = 0, pos = 0;
+    bool wellFormed = true;
+    while (pos < out.size()) {
+        const std::size_t end = out.find("\r\n", pos);
+        if (end == std::string::npos) {
+            wellFormed = false;
+            break;
+        }
+        // "前缀" in GBK, then 8 to 16 characters, upper case and digits only.
+        const std::string row = out.substr(pos, end - pos);
+        wellFormed = wellFormed && row.rfind("\xc7\xb0\xd7\xba", 0) == 0 && row.size() >= 4 + 8 && row.size() <= 4 + 16
+                     && row.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789", 4) == std::string::npos;
+        ++rows;
+        pos = end + 2;
+    }
+    EXPECT_EQ(rows, 5000u);
+    EXPECT_TRUE(wellFormed) << out.substr(0, 200);
+
+    // The options of the run were stored when the window closed ...
+    EXPECT_GE(storedValueCount("Software\\Kelvane\\Kelvane"), 14);
+    // ... and the next start shows them.
+    Program again(exe);
+    ASSERT_NE(again.main(), nullptr);
+    HWND page = again.page(0);
+    EXPECT_EQ(textOf(GetDlgItem(page, idc::string::count)), L"5000");
+    EXPECT_EQ(textOf(GetDlgItem(page, idc::string::head)), L"\u524d\u7f00");
+    EXPECT_EQ(SendMessageW(GetDlgItem(page, idc::string::lower), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(again.close(), 0);
+}
+
+} // namespace

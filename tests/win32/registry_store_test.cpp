@@ -1,0 +1,103 @@
+// Options kept in the registry: the same keys, first-run values and checks
+// as the INI file on Linux, integers read back as decimal text, values typed
+// in by hand with regedit, and persistence from one start to the next.
+#include "core/ccore.h"
+#include "core/config_store.h"
+#include "core/core_options.h"
+#include "core/gbk.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+class RegistryStore : public testing::Test {
+protected:
+    const std::wstring subkey = L"Software\\Kelvane\\Tests\\registry-" + std::to_wstring(GetCurrentProcessId());
+    std::unique_ptr<CCore> core = open();
+
+    std::unique_ptr<CCore> open()
+    {
+        CoreOptions o;
+        o.configPath = std::string(subkey.begin(), subkey.end());
+        o.appPath.assign(1, '.');
+        return std::make_unique<CCore>(std::move(o));
+    }
+    void TearDown() override
+    {
+        core.reset();
+        RegDeleteTreeW(HKEY_CURRENT_USER, subkey.c_str());
+        RegDeleteKeyW(HKEY_CURRENT_USER, subkey.c_str());
+    }
+    void setByHand(const wchar_t* name, DWORD type, const void* data, DWORD bytes)
+    {
+        HKEY k;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, subkey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k,
+                                  nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExW(k, name, 0, type, static_cast<const BYTE*>(data), bytes);
+        RegCloseKey(k);
+    }
+    std::wstring storedText(const wchar_t* name)
+    {
+        wchar_t buf[256] = {};
+        DWORD bytes = sizeof buf;
+        if (RegGetValueW(HKEY_CURRENT_USER, subkey.c_str(), name, RRF_RT_REG_SZ, nullptr, buf, &bytes) != ERROR_SUCCESS)
+            return L"<missing>";
+        return buf;
+    }
+};
+
+TEST_F(RegistryStore, FirstRunValuesThenSavedValuesSurviveARestart)
+{
+    EXPECT_EQ(core->getConfigInt("len_min_str"), 8);
+    EXPECT_EQ(core->getConfigStr("charExclude"), "0O1lI");
+    EXPECT_EQ(core->getConfigB("isUCase"), 1);
+
+    core->saveConfigInt("count_str", -42);
+    core->saveConfigB("isHz", 1);
+    core->saveConfigStr("head", gbk::lit("头部x"));
+    ASSERT_TRUE(core->store().sync());
+    core = open();
+    EXPECT_EQ(core->getConfigInt("count_str"), -42);
+    EXPECT_EQ(core->getConfigStr("count_str"), "-42"); // an integer reads back as its decimal text
+    EXPECT_EQ(core->getConfigB("isHz"), 1);
+    EXPECT_EQ(core->getConfigStr("head"), gbk::lit("头部x"));
+    // Stored as Unicode text, readable in regedit.
+    EXPECT_EQ(storedText(L"head"), L"头部x");
+    EXPECT_EQ(storedText(L"count_str"), L"-42");
+    EXPECT_EQ(core->store().path(), "HKEY_CURRENT_USER\\" + std::string(subkey.begin(), subkey.end()));
+}
+
+TEST_F(RegistryStore, ValuesTypedByHandAreCheckedLikeTheIniFile)
+{
+    const DWORD twelve = 12, minusOne = DWORD(-1), seven = 7;
+    const std::wstring notNumber = L"12abc";
+    const BYTE binary[] = {1, 2, 3};
+    setByHand(L"count_int", REG_DWORD, &twelve, sizeof twelve);       // a DWORD reads as its number
+    setByHand(L"xsw", REG_DWORD, &minusOne, sizeof minusOne);         // as a signed one
+    setByHand(L"count_time", REG_SZ, notNumber.c_str(), DWORD((notNumber.size() + 1) * 2)); // not a number
+    setByHand(L"isInt", REG_DWORD, &seven, sizeof seven);             // no check box state
+    setByHand(L"charSpec", REG_BINARY, binary, sizeof binary);        // no text
+    core = open();
+    EXPECT_EQ(core->getConfigInt("count_int"), 12);
+    EXPECT_EQ(core->getConfigStr("count_int"), "12");
+    EXPECT_EQ(core->getConfigInt("xsw"), -1);
+    EXPECT_EQ(core->getConfigInt("count_time"), 5);
+    EXPECT_EQ(core->getConfigB("isInt"), 1);
+    EXPECT_EQ(core->getConfigStr("charSpec"), "!@#$%^&*");
+}
+
+TEST_F(RegistryStore, TextGbkCannotHoldFallsBackToTheFirstRunValue)
+{
+    const std::wstring text = L"x\U0001F600";
+    setByHand(L"tail", REG_SZ, text.c_str(), DWORD((text.size() + 1) * 2));
+    core = open();
+    EXPECT_EQ(core->getConfigStr("tail"), "");
+}
+
+} // namespace
