@@ -75,7 +75,6 @@ TEST(GbkChars, LevelOneHoldsTheCharactersFromB0A1ToD7F9AndAllConvert)
         }
     }
     EXPECT_EQ(count, gbk::kLevel1Count);
-    EXPECT_EQ(count, 3755);
     for (gbk::Code c : {0xB0A0, 0xD7FA, 0xD7FE, 0xAFFE, 0xD8A1})
         EXPECT_FALSE(gbk::isLevel1(c)) << std::hex << c;
     for (gbk::Code c : {0xB0A1, 0xD7F9, 0xB0FE, 0xD7A1})
