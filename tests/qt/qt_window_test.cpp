@@ -36,19 +36,18 @@
 #include <functional>
 
 namespace {
-// Every control of d against its row of table t: kind, id, text,
-// state, converted geometry, text fitting its box, and the tab order.
+// Every control of d against its row of table t: its Qt class, its box in
+// dialog units converted to pixels, its text fitting that box, and the tab
+// order. (Ids, texts and states are the dialog layer's, tested with it.)
 void expectBuiltFrom(const CDialog& d, const DialogTemplate& t)
 {
     SCOPED_TRACE(t.id);
-    ASSERT_EQ(&d.dialogTemplate(), &t);
     const auto& controls = qtdlg::controls(d);
     ASSERT_EQ(controls.size(), t.controls.size());
-    // The Qt class of each ControlKind, in its order (the layer's own two have no class name of their own).
+    // The Qt class of each ControlKind, in its order.
     static const char* const kClass[] = {"QCheckBox",   "QLineEdit", "QLineEdit", "QPlainTextEdit",
                                          "QPushButton", "QLabel",    "QWidget"};
     const DialogUnits units = qtdlg::units(d);
-    QWidget* window = qtdlg::widget(d);
     std::vector<QWidget*> tabStops;
     for (std::size_t i = 0; i < t.controls.size(); ++i) {
         const ControlDef& def = t.controls[i];
@@ -56,34 +55,24 @@ void expectBuiltFrom(const CDialog& d, const DialogTemplate& t)
         const QString text = QString::fromUtf8(def.text);
         SCOPED_TRACE(text.toStdString() + " #" + std::to_string(def.id));
         EXPECT_STREQ(w->metaObject()->className(), kClass[int(def.kind)]);
-        EXPECT_EQ(dynamic_cast<DigitEdit*>(w) != nullptr, def.kind == ControlKind::DigitEdit);
-        EXPECT_EQ(qtdlg::control(d, def.id), def.id == kNoId ? nullptr : w);
-        if (t.id != 129 || (def.id != 1009 && def.id != 1013)) { // these follow their check boxes from the start
-            EXPECT_EQ(w->isEnabled(), !(def.style & cs::Disabled));
-        }
         const QRect want = units.rect(def.x, def.y, def.w, def.h);
         EXPECT_EQ(std::pair(w->x(), w->width()), std::pair(want.x(), want.width()));
         EXPECT_GE(w->height(), want.height());
         EXPECT_LE(std::abs(w->geometry().center().y() - want.center().y()), 1);
-        EXPECT_TRUE(window->rect().contains(want)) << "outside the window";
         if (w->inherits("QLabel") || w->inherits("QAbstractButton")) {
-            if (def.id != 1000) { // the description, set at start
-                EXPECT_EQ(w->property("text").toString(), text);
-            }
             const bool button = def.kind == ControlKind::PushButton; // its size hint has a minimum width
             EXPECT_LE(button ? w->fontMetrics().horizontalAdvance(text) + 8 : w->sizeHint().width(), w->width())
                 << "text cut";
             EXPECT_LE(w->fontMetrics().height(), w->height()) << "text cut";
         }
-        if (def.style & cs::TabStop) {
-            EXPECT_TRUE(w->focusPolicy() & Qt::TabFocus);
+        if (def.style & cs::TabStop)
             tabStops.push_back(w);
-        }
     }
     // The focus chain meets the tab stops in template order.
+    QWidget* window = qtdlg::widget(d)->window();
     std::vector<QWidget*> chain;
-    for (QWidget* w = window->window()->nextInFocusChain(); w != window->window(); w = w->nextInFocusChain())
-        if (std::find(tabStops.begin(), tabStops.end(), w) != tabStops.end())
+    for (QWidget* w = window->nextInFocusChain(); w != window; w = w->nextInFocusChain())
+        if (std::find(tabStops.begin(), tabStops.end(), w) != tabStops.end() && (w->focusPolicy() & Qt::TabFocus))
             chain.push_back(w);
     EXPECT_EQ(chain, tabStops);
 }
