@@ -41,7 +41,6 @@ TEST_F(OptionStore, RoundTripsAcrossRestartsIntegersReadBackAsDecimalText)
     {
         auto core = coreAt(path);
         core->saveConfigInt("count_str", -42);
-        core->saveConfigInt("len_max_str", 0);
         core->saveConfigStr("head", hz);
         core->saveConfigStr("tail", "");
         core->saveConfigB("isHz", 1);
@@ -50,7 +49,6 @@ TEST_F(OptionStore, RoundTripsAcrossRestartsIntegersReadBackAsDecimalText)
     auto core = coreAt(path);
     EXPECT_EQ(core->getConfigStr("count_str"), "-42");
     EXPECT_EQ(core->getConfigInt("count_str"), -42);
-    EXPECT_EQ(core->getConfigStr("len_max_str"), "0");
     EXPECT_EQ(core->getConfigStr("head"), hz);
     EXPECT_EQ(core->getConfigStr("tail"), ""); // stored empty, not the default
     EXPECT_EQ(core->getConfigB("isHz"), 1);
