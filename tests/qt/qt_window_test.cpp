@@ -178,8 +178,8 @@ TEST(QtControls, TheOutputBoxShowsOneLinePerRowInFewBlocks)
     page.DestroyWindow();
 }
 
-// The real boxes, one of each kind: what the user sees (caption, text, icon,
-// the one button and its text), and a click on the button ends the box.
+// The real boxes, one of each kind: what the user sees (caption, text, the
+// one button, the icon), the owner window, and a click on the button ends the box.
 TEST(QtBoxes, RealBoxesShowCaptionIconAndOkButtonAndEndOnTheClick)
 {
     ScopedCore core;
@@ -189,29 +189,30 @@ TEST(QtBoxes, RealBoxesShowCaptionIconAndOkButtonAndEndOnTheClick)
     CDialog owner(kNumberPageTemplate);
     owner.Create();
     owner.ShowWindow(true);
-    struct Seen {
-        QString caption, text, buttons;
-        QMessageBox::Icon icon = QMessageBox::NoIcon;
-        QSize pixmap;
-        QWidget* parent = nullptr;
-        bool stuck = false;
+    // caption|text|buttons|icon: "-" none, "std" the standard one, or the picture's width|owned by owner
+    const auto describe = [&](const QMessageBox& box) {
+        QStringList buttons;
+        for (const QAbstractButton* b : box.buttons())
+            buttons << b->text();
+        const QSize px = box.iconPixmap().size();
+        const QString icon = px.isEmpty() ? "-" : box.icon() != QMessageBox::NoIcon ? "std" : QString::number(px.width());
+        return QStringList{box.windowTitle(), box.text(), buttons.join('+'), icon,
+                           box.parentWidget() == qtdlg::widget(owner) ? "owned" : "not owned"}
+            .join('|')
+            .toStdString();
     };
+    const std::string about = DialogPresenter::aboutText(soft);
     const struct {
-        const char* name;
         std::function<void()> show;
-        QString caption, text;
-        QMessageBox::Icon icon;
-        QSize pixmap; // empty: none
+        std::string seen;
     } cases[] = {
-        {"plain", [&] { owner.MessageBox(gbk::lit("生成成功！")); }, "", "生成成功！", QMessageBox::NoIcon, {}},
-        {"warning", [&] { g_core->msgboxWarning(owner.GetSafeHwnd(), gbk::lit("生成个数设定无效！")); }, "警告",
-         "生成个数设定无效！", QMessageBox::Warning, {}},
-        {"about", [&] { g_core->uu(OPR_ABOUT, &soft, ""); }, "关于 Kelvane",
-         QString::fromStdString(DialogPresenter::aboutText(soft)), QMessageBox::NoIcon, {48, 48}},
+        {[&] { owner.MessageBox(gbk::lit("生成成功！")); }, "|生成成功！|确定|-|owned"},
+        {[&] { g_core->msgboxWarning(owner.GetSafeHwnd(), gbk::lit("生成个数设定无效！")); },
+         "警告|生成个数设定无效！|确定|std|owned"},
+        {[&] { g_core->uu(OPR_ABOUT, &soft, ""); }, "关于 Kelvane|" + about + "|确定|48|"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        Seen seen;
+        std::string seen;
         int ticksAfterClick = -1;
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -220,14 +221,12 @@ TEST(QtBoxes, RealBoxesShowCaptionIconAndOkButtonAndEndOnTheClick)
                 return;
             if (ticksAfterClick >= 0) { // the click did not end it: end it here
                 if (++ticksAfterClick > 50) {
-                    seen.stuck = true;
+                    seen = "stuck";
                     box->done(0);
                 }
                 return;
             }
-            seen = {box->windowTitle(), box->text(), {}, box->icon(), box->iconPixmap().size(), box->parentWidget()};
-            for (QAbstractButton* b : box->buttons())
-                seen.buttons += b->text() + "|";
+            seen = describe(*box);
             ticksAfterClick = 0;
             if (box->buttons().size() == 1)
                 QTest::mouseClick(box->buttons()[0], Qt::LeftButton);
@@ -235,19 +234,7 @@ TEST(QtBoxes, RealBoxesShowCaptionIconAndOkButtonAndEndOnTheClick)
         poll.start(10);
         c.show(); // returns once the box is gone
         poll.stop();
-        EXPECT_FALSE(seen.stuck);
-        EXPECT_EQ(seen.caption, c.caption);
-        EXPECT_EQ(seen.text, c.text);
-        EXPECT_EQ(seen.buttons, "确定|");
-        EXPECT_EQ(seen.icon, c.icon);
-        if (c.icon == QMessageBox::NoIcon) {
-            EXPECT_EQ(seen.pixmap.isEmpty() ? QSize() : seen.pixmap, c.pixmap);
-        } else {
-            EXPECT_FALSE(seen.pixmap.isEmpty()) << "the standard warning icon";
-        }
-        if (std::string(c.name) != "about") {
-            EXPECT_EQ(seen.parent, qtdlg::widget(owner));
-        }
+        EXPECT_TRUE(seen.starts_with(c.seen)) << seen; // the about box's owner is not checked
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     }
 }
