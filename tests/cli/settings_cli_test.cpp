@@ -1,6 +1,6 @@
-// The window's options file as kelvane-cli meets it: a damaged file is set
-// aside with one line on stderr; without --from-settings the window's
-// first-run options apply.
+// The window's options file as kelvane-cli meets it: --from-settings reads
+// it and the command line wins; a damaged file is set aside with one line on
+// stderr; without --from-settings the window's first-run options apply.
 #include "cli_run.h"
 
 #include <QRegularExpression>
@@ -52,4 +52,33 @@ TEST(SettingsCli, DefaultsAreTheWindowsFirstRunOptions)
     const QString all = lines(runCli({"strings", "--seed", "drift"}, env).out).join(QString());
     for (const char* kind : {"[A-Z]", "[a-z]", "[0-9]"})
         EXPECT_TRUE(all.contains(QRegularExpression(kind))) << kind << " missing from " << all.toStdString();
+}
+
+// The store as an editor may save it, with a byte-order mark.
+TEST(SettingsCli, FromSettingsReadsTheWindowsStoreAndTheCommandLineWins)
+{
+    QTemporaryDir dir;
+    const QProcessEnvironment env = envWithStore(
+        dir.path(), "\xEF\xBB\xBF[General]\nisInt=0\nisFloat=1\ncount_int=4\nxsw=3\nisUCase=0\nisLCase=0\nisNum=1\n"
+                    "head=www.\ntail=.com\nlen_min_str=3\nlen_max_str=3\ncount_str=4\n");
+    const struct {
+        QStringList args;
+        const char* row;
+        int rows;
+    } cases[] = {
+        {{"numbers"}, "^\\d+\\.\\d{3}$", 4},
+        {{"numbers", "--count", "2", "--int"}, "^\\d+$", 2},
+        {{"strings"}, "^www\\.\\d{3}\\.com$", 4},
+        {{"strings", "--tail", ".cn", "--count", "1"}, "^www\\.\\d{3}\\.cn$", 1},
+    };
+    for (const auto& c : cases) {
+        const CliResult r = runCli(c.args + QStringList{"--from-settings"}, env);
+        const std::string what = c.args.join(' ').toStdString();
+        ASSERT_EQ(r.status, 0) << what << ": " << r.err.toStdString();
+        EXPECT_TRUE(r.err.isEmpty()) << what << ": " << r.err.toStdString();
+        const QStringList rows = lines(r.out);
+        EXPECT_EQ(rows.size(), c.rows) << what;
+        for (const QString& row : rows)
+            EXPECT_TRUE(QRegularExpression(c.row).match(row).hasMatch()) << what << ": " << row.toStdString();
+    }
 }

@@ -5,55 +5,26 @@
 #include <QElapsedTimer>
 #include <QRegularExpression>
 
-#include <cstdlib>
-#include <fcntl.h>
-#include <spawn.h>
-#include <string>
 #include <sys/resource.h>
-#include <sys/wait.h>
-#include <vector>
-
-extern char** environ;
 
 namespace {
-
-// Runs kelvane-cli with standard output to /dev/null; its peak resident
-// memory in KiB, or -1 when it did not run to a clean end. Freed memory is
-// returned at once under AddressSanitizer, so only what is kept counts.
+// Runs kelvane-cli with standard output to the null device; the largest peak
+// resident memory (KiB) of the programs this test has run so far, or -1 when
+// this one did not run to a clean end. Freed memory is returned at once under
+// AddressSanitizer, so only what is kept counts.
 long peakKiB(const QStringList& args)
 {
-    std::vector<std::string> argStore{KELVANE_CLI_PATH};
-    for (const QString& a : args)
-        argStore.push_back(a.toStdString());
-    std::vector<char*> argv;
-    for (std::string& a : argStore)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-
-    const char* asan = std::getenv("ASAN_OPTIONS");
-    std::string asanOptions = std::string("ASAN_OPTIONS=") + (asan ? asan : "") + ":quarantine_size_mb=0";
-    std::vector<char*> envp;
-    for (char** e = environ; *e; ++e)
-        if (std::string(*e).rfind("ASAN_OPTIONS=", 0) != 0)
-            envp.push_back(*e);
-    envp.push_back(asanOptions.data());
-    envp.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0)
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("ASAN_OPTIONS", env.value("ASAN_OPTIONS") + ":quarantine_size_mb=0");
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.setStandardOutputFile(QProcess::nullDevice());
+    p.start(QStringLiteral(KELVANE_CLI_PATH), args);
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
         return -1;
-    int status = 0;
     rusage usage{};
-    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return -1;
-    return usage.ru_maxrss;
+    return getrusage(RUSAGE_CHILDREN, &usage) == 0 ? usage.ru_maxrss : -1;
 }
-
 } // namespace
 
 TEST(TimesCli, PrintsExactlyOneLinePerEventAndNothingElse)
@@ -63,7 +34,6 @@ TEST(TimesCli, PrintsExactlyOneLinePerEventAndNothingElse)
         QString output; // the whole output, as a pattern
     } cases[] = {
         {{"times", "--interval", "0-5", "--count", "3"}, "(\\d{4}-\\d{2}-\\d{2}   \\d{2}:\\d{2}:\\d{2}\\n){3}"},
-        {{"times", "--interval", "1-2", "--count", "2"}, "(\\d{4}-\\d{2}-\\d{2}   \\d{2}:\\d{2}:\\d{2}\\n){2}"},
         {{"times", "--interval", "0", "--count", "1", "--eol", "crlf", "--encoding", "gbk"},
          "\\d{4}-\\d{2}-\\d{2}   \\d{2}:\\d{2}:\\d{2}\\r\\n"},
     };

@@ -64,7 +64,9 @@ TEST(GbkChars, LevelOneHoldsTheCharactersFromB0A1ToD7F9AndAllConvert)
     for (int lead = 0x81; lead <= 0xFE; ++lead) {
         for (int trail = 0x40; trail <= 0xFE; ++trail) {
             const auto c = gbk::Code((lead << 8) | trail);
-            if (!gbk::isLevel1(c))
+            const bool inRows = lead >= 0xB0 && lead <= 0xD7 && trail >= 0xA1 && trail <= (lead == 0xD7 ? 0xF9 : 0xFE);
+            ASSERT_EQ(gbk::isLevel1(c), inRows) << std::hex << c;
+            if (!inRows)
                 continue;
             ++count;
             const std::string bytes{char(lead), char(trail)};
@@ -75,9 +77,4 @@ TEST(GbkChars, LevelOneHoldsTheCharactersFromB0A1ToD7F9AndAllConvert)
         }
     }
     EXPECT_EQ(count, gbk::kLevel1Count);
-    EXPECT_EQ(count, 3755);
-    for (gbk::Code c : {0xB0A0, 0xD7FA, 0xD7FE, 0xAFFE, 0xD8A1})
-        EXPECT_FALSE(gbk::isLevel1(c)) << std::hex << c;
-    for (gbk::Code c : {0xB0A1, 0xD7F9, 0xB0FE, 0xD7A1})
-        EXPECT_TRUE(gbk::isLevel1(c)) << std::hex << c;
 }

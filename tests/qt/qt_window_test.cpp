@@ -36,19 +36,18 @@
 #include <functional>
 
 namespace {
-// Every control of d against its row of table t: kind, id, text,
-// state, converted geometry, text fitting its box, and the tab order.
+// Every control of d against its row of table t: its Qt class, its box in
+// dialog units converted to pixels, its text fitting that box, and the tab
+// order. (Ids, texts and states are the dialog layer's, tested with it.)
 void expectBuiltFrom(const CDialog& d, const DialogTemplate& t)
 {
     SCOPED_TRACE(t.id);
-    ASSERT_EQ(&d.dialogTemplate(), &t);
     const auto& controls = qtdlg::controls(d);
     ASSERT_EQ(controls.size(), t.controls.size());
-    // The Qt class of each ControlKind, in its order (the layer's own two have no class name of their own).
+    // The Qt class of each ControlKind, in its order.
     static const char* const kClass[] = {"QCheckBox",   "QLineEdit", "QLineEdit", "QPlainTextEdit",
                                          "QPushButton", "QLabel",    "QWidget"};
     const DialogUnits units = qtdlg::units(d);
-    QWidget* window = qtdlg::widget(d);
     std::vector<QWidget*> tabStops;
     for (std::size_t i = 0; i < t.controls.size(); ++i) {
         const ControlDef& def = t.controls[i];
@@ -56,34 +55,24 @@ void expectBuiltFrom(const CDialog& d, const DialogTemplate& t)
         const QString text = QString::fromUtf8(def.text);
         SCOPED_TRACE(text.toStdString() + " #" + std::to_string(def.id));
         EXPECT_STREQ(w->metaObject()->className(), kClass[int(def.kind)]);
-        EXPECT_EQ(dynamic_cast<DigitEdit*>(w) != nullptr, def.kind == ControlKind::DigitEdit);
-        EXPECT_EQ(qtdlg::control(d, def.id), def.id == kNoId ? nullptr : w);
-        if (t.id != 129 || (def.id != 1009 && def.id != 1013)) { // these follow their check boxes from the start
-            EXPECT_EQ(w->isEnabled(), !(def.style & cs::Disabled));
-        }
         const QRect want = units.rect(def.x, def.y, def.w, def.h);
         EXPECT_EQ(std::pair(w->x(), w->width()), std::pair(want.x(), want.width()));
         EXPECT_GE(w->height(), want.height());
         EXPECT_LE(std::abs(w->geometry().center().y() - want.center().y()), 1);
-        EXPECT_TRUE(window->rect().contains(want)) << "outside the window";
         if (w->inherits("QLabel") || w->inherits("QAbstractButton")) {
-            if (def.id != 1000) { // the description, set at start
-                EXPECT_EQ(w->property("text").toString(), text);
-            }
             const bool button = def.kind == ControlKind::PushButton; // its size hint has a minimum width
             EXPECT_LE(button ? w->fontMetrics().horizontalAdvance(text) + 8 : w->sizeHint().width(), w->width())
                 << "text cut";
             EXPECT_LE(w->fontMetrics().height(), w->height()) << "text cut";
         }
-        if (def.style & cs::TabStop) {
-            EXPECT_TRUE(w->focusPolicy() & Qt::TabFocus);
+        if (def.style & cs::TabStop)
             tabStops.push_back(w);
-        }
     }
     // The focus chain meets the tab stops in template order.
+    QWidget* window = qtdlg::widget(d)->window();
     std::vector<QWidget*> chain;
-    for (QWidget* w = window->window()->nextInFocusChain(); w != window->window(); w = w->nextInFocusChain())
-        if (std::find(tabStops.begin(), tabStops.end(), w) != tabStops.end())
+    for (QWidget* w = window->nextInFocusChain(); w != window; w = w->nextInFocusChain())
+        if (std::find(tabStops.begin(), tabStops.end(), w) != tabStops.end() && (w->focusPolicy() & Qt::TabFocus))
             chain.push_back(w);
     EXPECT_EQ(chain, tabStops);
 }
@@ -189,8 +178,8 @@ TEST(QtControls, TheOutputBoxShowsOneLinePerRowInFewBlocks)
     page.DestroyWindow();
 }
 
-// The real boxes, one of each kind: what the user sees (caption, text, icon,
-// the one button and its text), and a click on the button ends the box.
+// The real boxes, one of each kind: what the user sees (caption, text, the
+// one button, the icon), the owner window, and a click on the button ends the box.
 TEST(QtBoxes, RealBoxesShowCaptionIconAndOkButtonAndEndOnTheClick)
 {
     ScopedCore core;
@@ -200,29 +189,30 @@ TEST(QtBoxes, RealBoxesShowCaptionIconAndOkButtonAndEndOnTheClick)
     CDialog owner(kNumberPageTemplate);
     owner.Create();
     owner.ShowWindow(true);
-    struct Seen {
-        QString caption, text, buttons;
-        QMessageBox::Icon icon = QMessageBox::NoIcon;
-        QSize pixmap;
-        QWidget* parent = nullptr;
-        bool stuck = false;
+    // caption|text|buttons|icon: "-" none, "std" the standard one, or the picture's width|owned by owner
+    const auto describe = [&](const QMessageBox& box) {
+        QStringList buttons;
+        for (const QAbstractButton* b : box.buttons())
+            buttons << b->text();
+        const QSize px = box.iconPixmap().size();
+        const QString icon = px.isEmpty() ? "-" : box.icon() != QMessageBox::NoIcon ? "std" : QString::number(px.width());
+        return QStringList{box.windowTitle(), box.text(), buttons.join('+'), icon,
+                           box.parentWidget() == qtdlg::widget(owner) ? "owned" : "not owned"}
+            .join('|')
+            .toStdString();
     };
+    const std::string about = DialogPresenter::aboutText(soft);
     const struct {
-        const char* name;
         std::function<void()> show;
-        QString caption, text;
-        QMessageBox::Icon icon;
-        QSize pixmap; // empty: none
+        std::string seen;
     } cases[] = {
-        {"plain", [&] { owner.MessageBox(gbk::lit("生成成功！")); }, "", "生成成功！", QMessageBox::NoIcon, {}},
-        {"warning", [&] { g_core->msgboxWarning(owner.GetSafeHwnd(), gbk::lit("生成个数设定无效！")); }, "警告",
-         "生成个数设定无效！", QMessageBox::Warning, {}},
-        {"about", [&] { g_core->uu(OPR_ABOUT, &soft, ""); }, "关于 Kelvane",
-         QString::fromStdString(DialogPresenter::aboutText(soft)), QMessageBox::NoIcon, {48, 48}},
+        {[&] { owner.MessageBox(gbk::lit("生成成功！")); }, "|生成成功！|确定|-|owned"},
+        {[&] { g_core->msgboxWarning(owner.GetSafeHwnd(), gbk::lit("生成个数设定无效！")); },
+         "警告|生成个数设定无效！|确定|std|owned"},
+        {[&] { g_core->uu(OPR_ABOUT, &soft, ""); }, "关于 Kelvane|" + about + "|确定|48|"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        Seen seen;
+        std::string seen;
         int ticksAfterClick = -1;
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -231,14 +221,12 @@ TEST(QtBoxes, RealBoxesShowCaptionIconAndOkButtonAndEndOnTheClick)
                 return;
             if (ticksAfterClick >= 0) { // the click did not end it: end it here
                 if (++ticksAfterClick > 50) {
-                    seen.stuck = true;
+                    seen = "stuck";
                     box->done(0);
                 }
                 return;
             }
-            seen = {box->windowTitle(), box->text(), {}, box->icon(), box->iconPixmap().size(), box->parentWidget()};
-            for (QAbstractButton* b : box->buttons())
-                seen.buttons += b->text() + "|";
+            seen = describe(*box);
             ticksAfterClick = 0;
             if (box->buttons().size() == 1)
                 QTest::mouseClick(box->buttons()[0], Qt::LeftButton);
@@ -246,19 +234,7 @@ TEST(QtBoxes, RealBoxesShowCaptionIconAndOkButtonAndEndOnTheClick)
         poll.start(10);
         c.show(); // returns once the box is gone
         poll.stop();
-        EXPECT_FALSE(seen.stuck);
-        EXPECT_EQ(seen.caption, c.caption);
-        EXPECT_EQ(seen.text, c.text);
-        EXPECT_EQ(seen.buttons, "确定|");
-        EXPECT_EQ(seen.icon, c.icon);
-        if (c.icon == QMessageBox::NoIcon) {
-            EXPECT_EQ(seen.pixmap.isEmpty() ? QSize() : seen.pixmap, c.pixmap);
-        } else {
-            EXPECT_FALSE(seen.pixmap.isEmpty()) << "the standard warning icon";
-        }
-        if (std::string(c.name) != "about") {
-            EXPECT_EQ(seen.parent, qtdlg::widget(owner));
-        }
+        EXPECT_TRUE(seen.starts_with(c.seen)) << seen; // the about box's owner is not checked
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     }
 }
