@@ -38,23 +38,18 @@ function(kelvane_add_wine_test name)
     ENVIRONMENT "KELVANE_WINE_DIR=${KELVANE_WINE_DIR}")
 endfunction()
 
-# kelvane_add_wine_test_dir(<dir> LIBS <libraries...> [EXCLUDE <file names...>] [MAIN])
-# The test sources of tests/<dir> shared with the Linux build, one program each;
-# MAIN: the libraries bring their own main.
+# kelvane_add_wine_test_dir(<dir> TESTS <names...> LIBS <libraries...> [MAIN])
+# Test sources of tests/<dir> shared with the Linux build (tests/test_lists.cmake),
+# one program each; MAIN: the libraries bring their own main.
 function(kelvane_add_wine_test_dir dir)
-  cmake_parse_arguments(ARG "MAIN" "" "LIBS;EXCLUDE" ${ARGN})
+  cmake_parse_arguments(ARG "MAIN" "" "TESTS;LIBS" ${ARGN})
   set(main GTest::gtest_main)
   if(ARG_MAIN)
     set(main)
   endif()
-  file(GLOB sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${dir}/*_test.cpp)
-  foreach(src IN LISTS sources)
-    get_filename_component(file ${src} NAME)
-    if(file IN_LIST ARG_EXCLUDE)
-      continue()
-    endif()
-    get_filename_component(name ${src} NAME_WE)
-    kelvane_add_wine_test(${dir}_${name} SOURCES ${src} LIBS ${ARG_LIBS} ${main})
+  foreach(name IN LISTS ARG_TESTS)
+    kelvane_add_wine_test(${dir}_${name} SOURCES ${PROJECT_SOURCE_DIR}/tests/${dir}/${name}.cpp
+      LIBS ${ARG_LIBS} ${main})
   endforeach()
 endfunction()
 
@@ -73,10 +68,9 @@ if(KELVANE_GUI)
   add_subdirectory(app)
 endif()
 if(KELVANE_TESTS)
-  # The INI file's own tests and the XDG output location stay on Linux; the
-  # registry and the Windows output location have their twins in win32/.
-  kelvane_add_wine_test_dir(core LIBS kelvane_core EXCLUDE config_store_test.cpp output_location_test.cpp)
-  kelvane_add_wine_test_dir(gen LIBS kelvane_gen)
+  include(${PROJECT_SOURCE_DIR}/tests/test_lists.cmake)
+  kelvane_add_wine_test_dir(core TESTS ${KELVANE_CORE_TESTS} LIBS kelvane_core)
+  kelvane_add_wine_test_dir(gen TESTS ${KELVANE_GEN_TESTS} LIBS kelvane_gen)
   if(KELVANE_GUI)
     # The page, main window and dialog layer tests shared with Linux, inside
     # the program's application, with the program's resources (icon).
@@ -84,7 +78,7 @@ if(KELVANE_TESTS)
     target_include_directories(kelvane_dialogtestmain PRIVATE ${PROJECT_SOURCE_DIR}/tests)
     target_compile_definitions(kelvane_dialogtestmain PRIVATE KELVANE_DIALOG_TEST)
     target_link_libraries(kelvane_dialogtestmain PUBLIC GTest::gtest kelvane_platform)
-    kelvane_add_wine_test_dir(ui LIBS kelvane_ui kelvane_dialogtestmain MAIN)
+    kelvane_add_wine_test_dir(ui TESTS ${KELVANE_UI_TESTS} LIBS kelvane_ui kelvane_dialogtestmain MAIN)
     # The main window keeps its options under the program's own registry key,
     # as kelvane.exe does in win32_program_test.
     set_tests_properties(ui_main_window_test PROPERTIES RESOURCE_LOCK kelvane_registry_key)
