@@ -1,6 +1,6 @@
 // The Win32 dialog engine: windows made by the dialog manager from the
-// control tables, keyboard handling across the tab pages, GBK texts, the
-// output box and window timers.
+// control tables, keyboard handling across the tab pages, GBK texts and the
+// output box. Timers and controls by id are the shared dialog layer tests'.
 #include "platform/win32/dialog_window.h"
 
 #include "core/win32/cp936.h"
@@ -21,7 +21,6 @@ using win32::DialogWindow;
 struct Recorder : DialogWindow {
     using DialogWindow::DialogWindow;
     std::vector<int> clicks;
-    std::vector<UINT> timers;
     int destroyed = 0;
     void onCommand(int id, int code) override
     {
@@ -29,7 +28,6 @@ struct Recorder : DialogWindow {
             clicks.push_back(id);
         DialogWindow::onCommand(id, code);
     }
-    void onTimer(UINT id) override { timers.push_back(id); }
     void onDestroy() override { ++destroyed; }
 };
 
@@ -199,42 +197,6 @@ TEST(DialogWindow, OutputBoxTakesLargeTextAndAppendsAtTheEnd)
     const std::string text = *page.itemText(1026);
     EXPECT_EQ(text.substr(0, 4), "85\r\n");
     EXPECT_EQ(text.substr(text.size() - 4), "\xCA\xB1\r\n");
-}
-
-TEST(DialogWindow, TimerRepeatsUntilKilled)
-{
-    Window w;
-    Recorder& page = w.pages[2];
-    EXPECT_EQ(page.setTimer(1, 10), 1u);
-    const DWORD start = GetTickCount();
-    while (page.timers.size() < 2 && GetTickCount() - start < 5000) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-        win32::pumpMessages();
-    }
-    // A slow machine may see more than two before the check.
-    ASSERT_GE(page.timers.size(), 2u);
-    EXPECT_EQ(std::count(page.timers.begin(), page.timers.end(), 1u), std::ptrdiff_t(page.timers.size()));
-    EXPECT_TRUE(page.killTimer(1));
-    page.timers.clear();
-    Sleep(50);
-    win32::pumpMessages();
-    EXPECT_TRUE(page.timers.empty());
-    EXPECT_FALSE(page.killTimer(1));
-}
-
-TEST(DialogWindow, CheckBoxesAndEnablingByIdAndNothingForUnknownIds)
-{
-    Window w;
-    DialogWindow& page = w.pages[2];
-    EXPECT_FALSE(page.isItemEnabled(1013)); // created disabled
-    page.enableItem(1013, true);
-    EXPECT_TRUE(page.isItemEnabled(1013));
-    page.checkItem(1014, 2);
-    EXPECT_EQ(page.isItemChecked(1014), 1);
-    page.checkItem(1014, 0);
-    EXPECT_EQ(page.isItemChecked(1014), 0);
-    page.checkItem(4242, 1);
-    EXPECT_EQ(page.isItemChecked(4242), 0);
 }
 
 } // namespace
