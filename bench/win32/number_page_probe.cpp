@@ -14,6 +14,8 @@
 
 #include <windows.h>
 
+#include "probe_clock.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -22,29 +24,9 @@
 
 namespace {
 
-double seconds()
-{
-    LARGE_INTEGER f, t;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / double(f.QuadPart);
-}
-
-// CPU time of this process (user and kernel); the X server's share of the
-// painting is not in it.
-double cpuSeconds()
-{
-    FILETIME created, exited, kernel, user;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    auto s = [](FILETIME f) { return double((ULONGLONG(f.dwHighDateTime) << 32) | f.dwLowDateTime) / 1e7; };
-    return s(kernel) + s(user);
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
+using probe::cpuSeconds;
+using probe::median;
+using probe::seconds;
 
 // Stops the clock when the success box opens, once the output box is painted.
 class StopWatchBoxes : public BoxService {

@@ -10,6 +10,8 @@
 
 #include <windows.h>
 
+#include "probe_clock.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -19,33 +21,9 @@
 
 namespace {
 
-double seconds()
-{
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / double(freq.QuadPart);
-}
-
-// CPU time of this process (user and kernel); the X server's share of the
-// painting is not in it.
-double cpuSeconds()
-{
-    FILETIME created, exited, kernel, user;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    auto s = [](FILETIME f) { return double((ULONGLONG(f.dwHighDateTime) << 32) | f.dwLowDateTime) / 1e7; };
-    return s(kernel) + s(user);
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
+using probe::cpuSeconds;
+using probe::median;
+using probe::seconds;
 
 // The way the program sets its text: one WM_SETTEXT with redrawing held off.
 void setWhole(win32::DialogWindow& page, HWND, const std::string& rows)
