@@ -5,14 +5,12 @@
 // next start of the program.
 #include "res/resource.h"
 #include "support/test_store.h"
-#include "win32/program_path.h"
+#include "win32/test_paths.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
 namespace {
@@ -117,33 +115,17 @@ private:
     HWND main_ = nullptr;
 };
 
-std::string readBytes(const std::wstring& path)
-{
-    std::ifstream f(path.c_str(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-}
-
 // A folder of the test's own with a copy of kelvane.exe in it.
 class ProgramCopy : public testing::Test {
 protected:
     void SetUp() override
     {
-        wchar_t base[MAX_PATH + 1];
-        const DWORD n = GetTempPathW(MAX_PATH + 1, base);
-        folder = std::wstring(base, n) + L"kelvane-program-" + std::to_wstring(GetCurrentProcessId());
-        CreateDirectoryW(folder.c_str(), nullptr);
-        exe = folder + L"\\kelvane.exe";
         ASSERT_TRUE(CopyFileW(kelvaneExePath().c_str(), exe.c_str(), FALSE)) << GetLastError();
         removeStore("Software\\Kelvane\\Kelvane");
     }
-    void TearDown() override
-    {
-        DeleteFileW(exe.c_str());
-        DeleteFileW((folder + L"\\_out.txt").c_str());
-        RemoveDirectoryW(folder.c_str());
-        removeStore("Software\\Kelvane\\Kelvane");
-    }
-    std::wstring folder, exe;
+    void TearDown() override { removeStore("Software\\Kelvane\\Kelvane"); }
+    TempDir tmp;
+    const std::wstring exe = wide(inside(tmp, "kelvane.exe"));
 };
 
 TEST_F(ProgramCopy, AStringRunOf5000RowsWritesOutTxtBesideTheProgramAndOptionsSurviveARestart)
@@ -168,7 +150,7 @@ TEST_F(ProgramCopy, AStringRunOf5000RowsWritesOutTxtBesideTheProgramAndOptionsSu
         EXPECT_EQ(p.close(), 0);
     }
 
-    const std::string out = readBytes(folder + L"\\_out.txt");
+    const std::string out = readFile(inside(tmp, "_out.txt"));
     std::size_t rows = 0, pos = 0;
     bool wellFormed = true;
     while (pos < out.size()) {

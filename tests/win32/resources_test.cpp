@@ -1,6 +1,6 @@
 // The resources compiled into kelvane.exe: icon group 128 with its three
 // sizes, the version record and the manifest.
-#include "win32/program_path.h"
+#include "win32/test_paths.h"
 
 #include <gtest/gtest.h>
 

@@ -6,31 +6,28 @@
 #include "platform/dialog_driver.h"
 #include "platform/shell.h"
 #include "res/templates.h"
+#include "win32/test_paths.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 namespace {
 
-bool exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-bool waitForFile(const std::wstring& path)
+bool waitForFile(const std::string& path)
 {
-    for (int i = 0; i < 300 && !exists(path); ++i)
+    for (int i = 0; i < 300 && !std::filesystem::exists(std::filesystem::u8path(path)); ++i)
         Sleep(50);
-    return exists(path);
+    return std::filesystem::exists(std::filesystem::u8path(path));
 }
 
-CString gbkOf(const std::wstring& path)
+CString gbkOf(const std::string& utf8)
 {
-    std::string utf8(std::size_t(WideCharToMultiByte(CP_UTF8, 0, path.c_str(), -1, nullptr, 0, nullptr, nullptr)), 0);
-    WideCharToMultiByte(CP_UTF8, 0, path.c_str(), -1, utf8.data(), int(utf8.size()), nullptr, nullptr);
-    utf8.pop_back();
     return gbk::fromUtf8(utf8).value_or("");
 }
 
@@ -38,37 +35,20 @@ class Launching : public testing::Test {
 protected:
     void SetUp() override
     {
-        wchar_t base[MAX_PATH + 1];
-        const DWORD n = GetTempPathW(MAX_PATH + 1, base);
-        // "测试 文件夹": a space and Chinese in every path.
-        folder = std::wstring(base, n) + L"\u6d4b\u8bd5 \u6587\u4ef6\u5939-" + std::to_wstring(GetCurrentProcessId());
-        CreateDirectoryW(folder.c_str(), nullptr);
-        probe = folder + L"\\\u63a2\u9488 probe.exe"; // "探针 probe.exe"
-        ASSERT_TRUE(CopyFileW(probePath().c_str(), probe.c_str(), FALSE)) << GetLastError();
+        ASSERT_FALSE(folder.empty());
+        ASSERT_TRUE(CopyFileW(besideThisTest(L"shell_probe.exe").c_str(), wide(probe).c_str(), FALSE))
+            << GetLastError();
     }
     void TearDown() override
     {
-        for (const std::wstring& f : made)
-            DeleteFileW(f.c_str());
-        DeleteFileW(probe.c_str());
-        DeleteFileW((probe + L".ran").c_str());
-        RemoveDirectoryW(folder.c_str());
         RegDeleteTreeW(HKEY_CLASSES_ROOT, L"Kelvane.Probe");
         RegDeleteKeyW(HKEY_CLASSES_ROOT, L"Kelvane.Probe");
         RegDeleteKeyW(HKEY_CLASSES_ROOT, L".kvprobe");
     }
-    // The probe is built beside this test.
-    static std::wstring probePath()
-    {
-        wchar_t self[MAX_PATH];
-        GetModuleFileNameW(nullptr, self, MAX_PATH);
-        std::wstring s = self;
-        return s.substr(0, s.find_last_of(L'\\')) + L"\\shell_probe.exe";
-    }
     // Documents named *.kvprobe open with the probe.
     void registerDocumentType()
     {
-        const std::wstring command = L"\"" + probe + L"\" \"%1\"";
+        const std::wstring command = L"\"" + wide(probe) + L"\" \"%1\"";
         HKEY k;
         ASSERT_EQ(RegCreateKeyExW(HKEY_CLASSES_ROOT, L".kvprobe", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr),
                   ERROR_SUCCESS);
@@ -81,28 +61,27 @@ protected:
                        DWORD((command.size() + 1) * sizeof(wchar_t)));
         RegCloseKey(k);
     }
-    std::wstring folder, probe;
-    std::vector<std::wstring> made;
+    TempDir tmp;
+    // A space and Chinese in every path.
+    const std::string folder = folderInside(tmp, "测试 文件夹");
+    const std::string probe = folder + "\\探针 probe.exe";
 };
 
 TEST_F(Launching, AnExecutableAndADocumentOpenAndAMissingFileIsReported)
 {
     EXPECT_TRUE(shellOpen(gbkOf(probe)));
-    EXPECT_TRUE(waitForFile(probe + L".ran")) << "the program did not run";
+    EXPECT_TRUE(waitForFile(probe + ".ran")) << "the program did not run";
 
     registerDocumentType();
-    const std::wstring doc = folder + L"\\\u8bf4\u660e.kvprobe"; // "说明.kvprobe"
-    HANDLE h = CreateFileW(doc.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    CloseHandle(h);
-    made = {doc, doc + L".ran"};
+    const std::string doc = folder + "\\说明.kvprobe";
+    ASSERT_TRUE(writeFile(doc, ""));
     EXPECT_TRUE(shellOpen(gbkOf(doc)));
-    EXPECT_TRUE(waitForFile(doc + L".ran")) << "the document was not opened with its program";
+    EXPECT_TRUE(waitForFile(doc + ".ran")) << "the document was not opened with its program";
 
     // The text is one file name, never a command line: a name followed by
     // an argument names no file.
-    EXPECT_FALSE(shellOpen(gbkOf(probe + L" " + doc)));
-    EXPECT_FALSE(shellOpen(gbkOf(folder + L"\\missing.exe")));
+    EXPECT_FALSE(shellOpen(gbkOf(probe + " " + doc)));
+    EXPECT_FALSE(shellOpen(gbkOf(folder + "\\missing.exe")));
     EXPECT_FALSE(shellOpen(""));
 }
 
