@@ -68,10 +68,4 @@ TEST(Cp936, EveryLevelOneCharacterRoundTrips)
     EXPECT_EQ(count, 3755);
 }
 
-TEST(Cp936, Utf8ConversionKeepsChineseText)
-{
-    EXPECT_EQ(cp936::utf8ToWide("宋体 ok"), L"宋体 ok");
-    EXPECT_EQ(cp936::wideToUtf8(L"宋体 ok"), "宋体 ok");
-}
-
 } // namespace
