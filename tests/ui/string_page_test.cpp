@@ -1,6 +1,6 @@
 // The string page: options loaded, read and stored, the enable rules,
-// Generate's checks, runs into the box and into the output file, failures of
-// the file, and Export from the box and from the file.
+// Generate's checks, runs into the box and into the output file, where that
+// file goes and its failures, and Export from the box and from the file.
 #include "core/gbk.h"
 #include "platform/dialog_driver.h"
 #include "res/resource.h"
@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <vector>
@@ -47,6 +48,17 @@ bool rowsOf(const std::string& text, int count, int len)
         at = end + 2;
     }
     return rows == count;
+}
+
+// Runs count rows of 4 digits on page (more than 1000 go to the output file).
+void runDigits(CStringPage& page, int count)
+{
+    page.CheckDlgButton(id::digits, 1);
+    page.SetDlgItemInt(id::lenMin, 4);
+    page.SetDlgItemInt(id::lenMax, 4);
+    page.SetDlgItemInt(id::count, count);
+    drive::click(page, id::generate);
+    drive::fireTimer(page, 1);
 }
 
 class StringPage : public ::testing::Test {
@@ -211,7 +223,6 @@ TEST_F(StringPage, RunsIntoTheBoxOrTheFileAndExportsEitherInBothEncodings)
     ASSERT_TRUE(writeFile(outFile(), "left from an earlier run\r\n"));
     boxes.whileOpen = [&](const BoxRequest&) { EXPECT_FALSE(page->IsDlgItemEnabled(id::generate)); };
     drive::click(*page, id::generate);
-    EXPECT_EQ(output(), "生成中，请稍后...");
     ASSERT_TRUE(drive::fireTimer(*page, 1));
     EXPECT_FALSE(drive::timerPending(*page, 1));
     EXPECT_TRUE(page->IsDlgItemEnabled(id::generate));
@@ -247,16 +258,12 @@ TEST(StringPageFile, FileFailuresNameThePathAndNeverClaimSuccess)
         page.Create();
         const std::string path = gbk::toUtf8(page.outPath());
         EXPECT_TRUE(path.starts_with(in)) << path;
-        for (int b : {idc::string::upper, idc::string::digits})
-            page.CheckDlgButton(b, 1);
-        page.SetDlgItemInt(idc::string::count, 5000);
         boxes.shown.clear();
-        drive::click(page, idc::string::generate);
-        drive::fireTimer(page, 1);
+        runDigits(page, 5000);
         ASSERT_EQ(boxes.shown.size(), 1u);
         EXPECT_TRUE(boxes.shown[0].text.starts_with(start + "“" + path + "”")) << boxes.shown[0].text;
-        EXPECT_TRUE(page.IsDlgItemEnabled(idc::string::generate));
-        EXPECT_EQ(drive::text(page, idc::string::output), "");
+        EXPECT_TRUE(page.IsDlgItemEnabled(id::generate));
+        EXPECT_EQ(drive::text(page, id::output), "");
         page.DestroyWindow();
     };
     // A program folder that is a regular file, and a data folder inside it:
@@ -269,6 +276,29 @@ TEST(StringPageFile, FileFailuresNameThePathAndNeverClaimSuccess)
     // An output file that cannot be removed (a folder in its place) stops the run.
     fs::create_directories(tmp.filePath("app/_out.txt/inside"));
     expectFailure(tmp.filePath("app"), "无法删除输出文件", tmp.filePath("app"));
+}
+
+// The output file goes beside a program whose folder can be written, else in
+// the user's data folder.
+TEST(StringPageOutputFile, BesideAWritableProgramInTheDataFolderOtherwise)
+{
+#ifdef _WIN32
+    GTEST_SKIP() << "an installed copy's data folder is %LOCALAPPDATA% there";
+#endif
+    RecordingBoxes boxes;
+    const char* dataHome = std::getenv("XDG_DATA_HOME");
+    ASSERT_TRUE(dataHome && *dataHome) << "the test main gives every test its own data folder";
+    for (const bool installed : {false, true}) {
+        ScopedCore core(nullptr, installed ? "/usr/bin" : "");
+        CStringPage page;
+        page.Create();
+        const std::string expected = (installed ? std::string(dataHome) + "/Kelvane" : core.folder()) + "/_out.txt";
+        EXPECT_EQ(gbk::toUtf8(page.outPath()), expected) << "installed: " << installed;
+        runDigits(page, 1001);
+        EXPECT_EQ(readFile(expected).size(), 1001u * 6) << "installed: " << installed;
+        page.DestroyWindow();
+    }
+    EXPECT_EQ(boxes.texts(), (Texts{"生成成功！", "生成成功！"}));
 }
 
 // The file's own edges, below the page: an old longer file, a conversion
