@@ -11,6 +11,8 @@
 
 #include <windows.h>
 
+#include <regex>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -151,21 +153,13 @@ TEST_F(ProgramCopy, AStringRunOf5000RowsWritesOutTxtBesideTheProgramAndOptionsSu
     }
 
     const std::string out = readFile(inside(tmp, "_out.txt"));
-    std::size_t rows = 0, pos = 0;
-    bool wellFormed = true;
-    while (pos < out.size()) {
-        const std::size_t end = out.find("\r\n", pos);
-        if (end == std::string::npos) {
-            wellFormed = false;
-            break;
-        }
-        // "前缀" in GBK, then 8 to 16 characters, upper case and digits only.
-        const std::string row = out.substr(pos, end - pos);
-        wellFormed = wellFormed && row.rfind("\xc7\xb0\xd7\xba", 0) == 0 && row.size() >= 4 + 8 && row.size() <= 4 + 16
-                     && row.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789", 4) == std::string::npos;
-        ++rows;
-        pos = end + 2;
-    }
+    // "前缀" in GBK, then 8 to 16 characters, upper case and digits only, CR LF after each.
+    const std::regex row("\xc7\xb0\xd7\xba[A-Z0-9]{8,16}\r");
+    std::istringstream lines(out);
+    std::size_t rows = 0;
+    bool wellFormed = out.ends_with("\r\n");
+    for (std::string line; std::getline(lines, line); ++rows)
+        wellFormed = wellFormed && std::regex_match(line, row);
     EXPECT_EQ(rows, 5000u);
     EXPECT_TRUE(wellFormed) << out.substr(0, 200);
 

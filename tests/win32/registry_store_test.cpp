@@ -35,12 +35,7 @@ protected:
     }
     void setByHand(const wchar_t* name, DWORD type, const void* data, DWORD bytes)
     {
-        HKEY k;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, subkey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k,
-                                  nullptr),
-                  ERROR_SUCCESS);
-        RegSetValueExW(k, name, 0, type, static_cast<const BYTE*>(data), bytes);
-        RegCloseKey(k);
+        ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, subkey.c_str(), name, type, data, bytes), ERROR_SUCCESS);
     }
     std::wstring storedText(const wchar_t* name)
     {

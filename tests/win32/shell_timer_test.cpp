@@ -48,18 +48,12 @@ protected:
     // Documents named *.kvprobe open with the probe.
     void registerDocumentType()
     {
-        const std::wstring command = L"\"" + wide(probe) + L"\" \"%1\"";
-        HKEY k;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CLASSES_ROOT, L".kvprobe", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr),
-                  ERROR_SUCCESS);
-        RegSetValueExW(k, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(L"Kelvane.Probe"), 14 * sizeof(wchar_t));
-        RegCloseKey(k);
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CLASSES_ROOT, L"Kelvane.Probe\\shell\\open\\command", 0, nullptr, 0,
-                                  KEY_SET_VALUE, nullptr, &k, nullptr),
-                  ERROR_SUCCESS);
-        RegSetValueExW(k, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
-                       DWORD((command.size() + 1) * sizeof(wchar_t)));
-        RegCloseKey(k);
+        const auto set = [](const wchar_t* key, const std::wstring& value) {
+            return RegSetKeyValueW(HKEY_CLASSES_ROOT, key, nullptr, REG_SZ, value.c_str(),
+                                   DWORD((value.size() + 1) * sizeof(wchar_t)));
+        };
+        ASSERT_EQ(set(L".kvprobe", L"Kelvane.Probe"), ERROR_SUCCESS);
+        ASSERT_EQ(set(L"Kelvane.Probe\\shell\\open\\command", L"\"" + wide(probe) + L"\" \"%1\""), ERROR_SUCCESS);
     }
     TempDir tmp;
     // A space and Chinese in every path.
