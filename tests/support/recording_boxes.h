@@ -55,13 +55,11 @@ public:
 
     std::deque<std::optional<SaveTarget>> answers;
     int asked = 0;
-    std::string lastCaption;
     std::string lastSuggestedName;
 
-    std::optional<SaveTarget> ask(HWND, const std::string& caption, const std::string& suggestedName) override
+    std::optional<SaveTarget> ask(HWND, const std::string&, const std::string& suggestedName) override
     {
         ++asked;
-        lastCaption = caption;
         lastSuggestedName = suggestedName;
         std::optional<SaveTarget> a;
         if (!answers.empty()) {
