@@ -87,14 +87,11 @@ public:
         CloseHandle(pi_.hProcess);
     }
     HWND main() const { return main_; }
-    // The page of the tab control laid over it: string, number, time (each
-    // known by its generate button).
-    HWND page(int index) const
+    // The string page: the page over the tab control with its generate button.
+    HWND stringPage() const
     {
-        const int generate[] = {idc::string::generate, idc::number::generate, idc::time::generate};
-        HWND tab = GetDlgItem(main_, idc::main::tab);
-        for (HWND p = GetWindow(tab, GW_CHILD); p; p = GetWindow(p, GW_HWNDNEXT))
-            if (GetDlgItem(p, generate[index]))
+        for (HWND p = GetWindow(GetDlgItem(main_, idc::main::tab), GW_CHILD); p; p = GetWindow(p, GW_HWNDNEXT))
+            if (GetDlgItem(p, idc::string::generate))
                 return p;
         return nullptr;
     }
@@ -135,8 +132,8 @@ TEST_F(ProgramCopy, AStringRunOf5000RowsWritesOutTxtBesideTheProgramAndOptionsSu
     {
         Program p(exe);
         ASSERT_NE(p.main(), nullptr) << "no window titled \"Kelvane \"";
-        HWND page = p.page(0);
-        ASSERT_NE(GetDlgItem(page, idc::string::generate), nullptr);
+        HWND page = p.stringPage();
+        ASSERT_NE(page, nullptr);
         // Upper case and digits only: every row is ASCII, 8 to 16 bytes.
         SendMessageW(GetDlgItem(page, idc::string::lower), BM_SETCHECK, BST_UNCHECKED, 0);
         SendMessageW(GetDlgItem(page, idc::string::count), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"5000"));
@@ -168,7 +165,7 @@ TEST_F(ProgramCopy, AStringRunOf5000RowsWritesOutTxtBesideTheProgramAndOptionsSu
     // ... and the next start shows them.
     Program again(exe);
     ASSERT_NE(again.main(), nullptr);
-    HWND page = again.page(0);
+    HWND page = again.stringPage();
     EXPECT_EQ(textOf(GetDlgItem(page, idc::string::count)), L"5000");
     EXPECT_EQ(textOf(GetDlgItem(page, idc::string::head)), L"\u524d\u7f00");
     EXPECT_EQ(SendMessageW(GetDlgItem(page, idc::string::lower), BM_GETCHECK, 0, 0), BST_UNCHECKED);
