@@ -182,8 +182,11 @@ TEST_F(MainWindow, ClosingRunsEveryPagesDestroyHandlingBeforeTheCoreIsReleased)
         }
         void OnTimer(UINT) override { EndDialog(IDCANCEL); }
     };
-    ClosingDlg().DoModal();
-    close();
+    {
+        ClosingDlg modal; // outlives the release, as in the program
+        modal.DoModal();
+        close();
+    }
     CDialog::setDestroyObserver(nullptr);
     EXPECT_TRUE(!g_core && !g_soft);
     EXPECT_EQ(seen, (std::vector<std::pair<int, bool>>{{102, true}, {129, true}, {130, true}, {131, true}}));
