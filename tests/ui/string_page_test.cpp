@@ -15,6 +15,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <regex>
+#include <sstream>
 #include <vector>
 
 namespace {
@@ -29,24 +31,16 @@ const char* const kDataHomeVariable = "LOCALAPPDATA";
 const char* const kDataHomeVariable = "XDG_DATA_HOME";
 #endif
 
-// text (UTF-8) is count rows of len characters, none of them a space, each followed by CR LF.
+// text (UTF-8) is count rows of len characters, ASCII or Chinese and none of
+// them a space, each followed by CR LF.
 bool rowsOf(const std::string& text, int count, int len)
 {
+    const std::regex row("(?:[!-~]|[\xe0-\xef][\x80-\xbf]{2}){" + std::to_string(len) + "}\r");
+    std::istringstream lines(text);
     int rows = 0;
-    for (std::size_t at = 0; at < text.size(); ++rows) {
-        const std::size_t end = text.find("\r\n", at);
-        if (end == std::string::npos)
+    for (std::string line; std::getline(lines, line); ++rows)
+        if (!std::regex_match(line, row))
             return false;
-        int chars = 0;
-        for (std::size_t i = at; i < end; ++i) {
-            if (text[i] == ' ' || text[i] == '\r' || text[i] == '\n')
-                return false;
-            chars += (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80; // not a UTF-8 continuation
-        }
-        if (chars != len)
-            return false;
-        at = end + 2;
-    }
     return rows == count;
 }
 
