@@ -5,6 +5,7 @@
 #include "cli/row_loop.h"
 #include "core/ccore.h"
 #include "core/gbk_chars.h"
+#include "core/texts.h"
 #include "core/textutil.h"
 #include "gen/string_gen.h"
 
@@ -120,7 +121,7 @@ int runStrings(const StringsOptions& o)
         s.isHz = o.hz;
     }
     if (o.length) {
-        const auto len = rangeOption(*o.length, "--length", "“长度”或“最小-最大”",
+        const auto len = rangeOption(*o.length, "--length", utf8(Text::FormLength),
                                      lengthExample().c_str());
         if (!len)
             return kExitInvalid;

@@ -5,6 +5,7 @@
 #include "cli/cli_common.h"
 #include "core/ccore.h"
 #include "core/gbk.h"
+#include "core/texts.h"
 #include "gen/timed_run.h"
 #include "platform/shell.h"
 
@@ -85,7 +86,7 @@ std::optional<TimeSettings> settingsFrom(const TimesOptions& o, InstalledCore& c
     s.max_delay = core.start(opt::max_delay);
     s.count_time = core.start(opt::count_time);
     if (o.interval) {
-        const auto r = rangeOption(*o.interval, "--interval", "“毫秒”或“最小-最大”",
+        const auto r = rangeOption(*o.interval, "--interval", utf8(Text::FormInterval),
                                    (std::to_string(opt::min_delay.firstInt) + "-" + std::to_string(opt::max_delay.firstInt)).c_str());
         if (!r)
             return std::nullopt;
@@ -141,7 +142,7 @@ int runTimes(const TimesOptions& o)
         if (!out.print(formatEventLine(localNow()))) {
             if (out.closed())
                 return kExitOk; // the reader went away: end quietly
-            printUtf8Error("写入输出失败：" + out.error());
+            printUtf8Error(utf8(Text::OutputFailed, {out.error()}));
             return kExitOutput;
         }
         if (s->isProgram != 0)
