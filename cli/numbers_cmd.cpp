@@ -7,8 +7,6 @@
 #include "gen/number_gen.h"
 
 #include <climits>
-#include <cmath>
-#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,20 +23,6 @@ struct NumbersOptions {
     std::optional<std::string> decimals;
     bool unique = false;
 };
-
-// At most how many different rows the settings can give (an upper bound).
-uint64_t distinctRows(const NumberSettings& s)
-{
-    uint64_t n = 0;
-    if (s.isInt)
-        n += uint64_t(int64_t(s.rangeMax) - int64_t(s.rangeMin)) + 1;
-    if (s.isFloat) {
-        const double p = std::pow(10.0, s.decimals);
-        // f from lo to hi plus g up to p / 10, folded back within the range.
-        n += uint64_t(std::trunc(p * double(s.rangeMax)) - std::trunc(p * double(s.rangeMin))) + 1 + uint64_t(p / 10) + 1;
-    }
-    return n;
-}
 
 int runNumbers(const NumbersOptions& o)
 {

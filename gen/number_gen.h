@@ -8,6 +8,7 @@
 class RandomGen;
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -54,6 +55,10 @@ struct NumberSettings {
     // pass. Only a passing check seeds the C runtime's generator.
     CString validate(int maxCount = kMaxNumberRows) const;
 };
+
+// At most how many different rows the settings can give (an upper bound),
+// for settings that passed validate.
+uint64_t distinctRows(const NumberSettings& s);
 
 // An integer field's text: empty gives 0, otherwise atoi (saturating).
 int numberFieldInt(const CString& text);

@@ -50,6 +50,10 @@ struct StringSettings {
     bool validate(CString* message = nullptr);
 };
 
+// At most how many different rows the settings can give (saturating): head,
+// tail and inserts are fixed, so only the drawn part varies.
+uint64_t distinctRows(const StringSettings& s);
+
 // One row (without the line end).
 CString makeRow(const StringSettings& s, RandomGen& random);
 // One drawn character: one byte, or two for a Chinese character. Returns the
