@@ -13,7 +13,7 @@
 #include <cstdio>
 #include <unistd.h>
 
-void CommonOptions::addTo(CLI::App& cmd, bool withOutput)
+void CommonOptions::addTo(CLI::App& cmd, bool withFile)
 {
     cmd.add_option_function<std::string>(
            "--seed", [this](const std::string& s) { seed = s; seeded = true; },
@@ -21,16 +21,15 @@ void CommonOptions::addTo(CLI::App& cmd, bool withOutput)
         ->type_name("TEXT");
     cmd.add_flag("--from-settings", fromSettings,
                  "Start from the options the window stored for this tab; options given here override them");
-    if (!withOutput)
-        return;
-    cmd.add_option_function<std::string>(
-           "--out",
-           [this](const std::string& s) {
-               out = s;
-               outGiven = true;
-           },
-           "Write to FILE, whole or not at all (default: standard output)")
-        ->type_name("FILE");
+    if (withFile)
+        cmd.add_option_function<std::string>(
+               "--out",
+               [this](const std::string& s) {
+                   out = s;
+                   outGiven = true;
+               },
+               "Write to FILE, whole or not at all (default: standard output)")
+            ->type_name("FILE");
     cmd.add_option("--encoding", encoding, "Text encoding of the output (default: utf8)")
         ->check(CLI::IsMember({"gbk", "utf8"}))
         ->type_name("gbk|utf8");
@@ -59,18 +58,6 @@ InstalledCore::InstalledCore(const CommonOptions& common) : fromSettings_(common
 InstalledCore::~InstalledCore()
 {
     g_core = nullptr;
-}
-
-int InstalledCore::start(const OptionDef& d) const
-{
-    if (!fromSettings_)
-        return d.firstInt;
-    return d.kind == OptionKind::Flag ? core_->getConfigB(d.key) : core_->getConfigInt(d.key);
-}
-
-CString InstalledCore::startText(const OptionDef& d) const
-{
-    return fromSettings_ ? core_->getConfigStr(d.key) : CString(d.firstText);
 }
 
 std::string defaultNote(const OptionDef& d)

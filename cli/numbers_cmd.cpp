@@ -29,14 +29,13 @@ int runNumbers(const NumbersOptions& o)
     if (!o.common.usable())
         return kExitInvalid;
     InstalledCore core(o.common);
+    NumberSettings s = core.start<NumberSettings>(kNumberOptions);
+    s.maxCount = INT_MAX; // rows are streamed, never held
     // The value range is never stored: it starts where the window's does.
     CString minText = std::to_string(opt::kRangeMin), maxText = std::to_string(opt::kRangeMax);
-    CString countText = std::to_string(core.start(opt::count_int));
-    CString decimalsText = std::to_string(core.start(opt::xsw));
-    int isInt = core.start(opt::isInt), isFloat = core.start(opt::isFloat);
     if (o.isInt || o.isFloat) {
-        isInt = o.isInt;
-        isFloat = o.isFloat;
+        s.isInt = o.isInt;
+        s.isFloat = o.isFloat;
     }
     // Bounds keep the window's field rules; an empty one is refused, as
     // it would silently read as 0.
@@ -60,20 +59,21 @@ int runNumbers(const NumbersOptions& o)
     struct IntOption {
         const std::optional<std::string>& value;
         const char* name;
-        CString* text;
-    } ints[] = {{o.count, "--count", &countText}, {o.decimals, "--decimals", &decimalsText}};
+        int* field;
+    } ints[] = {{o.count, "--count", &s.count}, {o.decimals, "--decimals", &s.decimals}};
     for (const IntOption& i : ints) {
         if (!i.value)
             continue;
         const auto v = intOption(*i.value, i.name);
         if (!v)
             return kExitInvalid;
-        *i.text = std::to_string(*v);
+        *i.field = *v;
     }
+    s.rangeMin = numberFieldBound(minText);
+    s.rangeMax = numberFieldBound(maxText);
 
-    const NumberSettings s = NumberSettings::fromFields(isInt, isFloat, minText, maxText, countText, decimalsText);
-    if (const CString msg = s.validate(INT_MAX); !msg.empty()) {
-        printError(msg);
+    if (const auto invalid = s.validate()) {
+        printError(invalid->message);
         return kExitInvalid;
     }
     const std::size_t maxRowBytes = NumberRowMaker(s, core->random()).maxRowBytes();

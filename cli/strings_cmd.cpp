@@ -31,21 +31,7 @@ int runStrings(const StringsOptions& o)
     if (!o.common.usable())
         return kExitInvalid;
     InstalledCore core(o.common);
-    StringSettings s;
-    s.isUCase = core.start(opt::isUCase);
-    s.isLCase = core.start(opt::isLCase);
-    s.isNum = core.start(opt::isNum);
-    s.isHz = core.start(opt::isHz);
-    s.isCharSpec = core.start(opt::isCharSpec);
-    s.isCharEx = core.start(opt::isCharEx);
-    s.head = core.startText(opt::head);
-    s.tail = core.startText(opt::tail);
-    s.insertStr = core.startText(opt::insertStr);
-    s.charSpec = core.startText(opt::charSpec);
-    s.charExclude = core.startText(opt::charExclude);
-    s.lenMin = core.start(opt::len_min_str);
-    s.lenMax = core.start(opt::len_max_str);
-    s.count = core.start(opt::count_str);
+    StringSettings s = core.start<StringSettings>(kStringOptions);
     if (o.upper || o.lower || o.digits || o.hz) {
         s.isUCase = o.upper;
         s.isLCase = o.lower;
@@ -94,11 +80,11 @@ int runStrings(const StringsOptions& o)
         s.count = *count;
     }
 
-    CString message;
-    if (!s.validate(&message)) {
-        printError(message);
+    if (const auto invalid = s.validate()) {
+        printError(invalid->message);
         return kExitInvalid;
     }
+    s = s.forRun();
     const std::size_t maxRowBytes = StringRowMaker(s, core->random()).maxRowBytes();
     return writeRows(o.common, {s.count, o.unique, o.unique ? distinctRows(s) : UINT64_MAX, maxRowBytes},
                      [&s](RandomGen& source) { return StringRowMaker(s, source); });
