@@ -69,7 +69,7 @@ int runGenerator(int rows, const QString& path)
     CCore core(std::move(o));
     g_core = &core;
     StringSettings s = benchSettings(rows);
-    if (!s.validate())
+    if (s.validate()) // a rule failed
         return 1;
     const auto t0 = Clock::now();
     const double c0 = cpuMs();

@@ -4,6 +4,7 @@
 #include "core/config_store.h"
 #include "core/core_options.h"
 #include "core/gbk.h"
+#include "core/texts.h"
 #include "core/qt/qgbk.h"
 
 #include <algorithm>
@@ -12,7 +13,7 @@
 #include <cstdio>
 #include <unistd.h>
 
-void CommonOptions::addTo(CLI::App& cmd, bool withOutput)
+void CommonOptions::addTo(CLI::App& cmd, bool withFile)
 {
     cmd.add_option_function<std::string>(
            "--seed", [this](const std::string& s) { seed = s; seeded = true; },
@@ -20,16 +21,15 @@ void CommonOptions::addTo(CLI::App& cmd, bool withOutput)
         ->type_name("TEXT");
     cmd.add_flag("--from-settings", fromSettings,
                  "Start from the options the window stored for this tab; options given here override them");
-    if (!withOutput)
-        return;
-    cmd.add_option_function<std::string>(
-           "--out",
-           [this](const std::string& s) {
-               out = s;
-               outGiven = true;
-           },
-           "Write to FILE, whole or not at all (default: standard output)")
-        ->type_name("FILE");
+    if (withFile)
+        cmd.add_option_function<std::string>(
+               "--out",
+               [this](const std::string& s) {
+                   out = s;
+                   outGiven = true;
+               },
+               "Write to FILE, whole or not at all (default: standard output)")
+            ->type_name("FILE");
     cmd.add_option("--encoding", encoding, "Text encoding of the output (default: utf8)")
         ->check(CLI::IsMember({"gbk", "utf8"}))
         ->type_name("gbk|utf8");
@@ -60,18 +60,6 @@ InstalledCore::~InstalledCore()
     g_core = nullptr;
 }
 
-int InstalledCore::start(const OptionDef& d) const
-{
-    if (!fromSettings_)
-        return d.firstInt;
-    return d.kind == OptionKind::Flag ? core_->getConfigB(d.key) : core_->getConfigInt(d.key);
-}
-
-CString InstalledCore::startText(const OptionDef& d) const
-{
-    return fromSettings_ ? core_->getConfigStr(d.key) : CString(d.firstText);
-}
-
 std::string defaultNote(const OptionDef& d)
 {
     return " (default " + std::to_string(d.firstInt) + ")";
@@ -98,7 +86,7 @@ std::optional<CString> argToGbk(const std::string& utf8, const char* option)
     const QString text = QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
     if (auto bytes = gbk::encode(text))
         return bytes;
-    printUtf8Error(std::string(option) + " 含有无法用 GBK 表示的字符“" + gbk::firstUnencodable(utf8) + "”");
+    printUtf8Error(::utf8(Text::ArgNotGbk, {option, gbk::firstUnencodable(utf8)}));
     return std::nullopt;
 }
 
@@ -171,15 +159,15 @@ std::optional<int> intOption(const std::string& text, const char* option)
     case IntText::Ok:
         return v;
     case IntText::TooLarge:
-        printUtf8Error(std::string(option) + " 的值“" + text + "”超出范围");
+        printUtf8Error(utf8(Text::ArgOutOfRange, {option, text}));
         return std::nullopt;
     case IntText::NotInt:
         break;
     }
     if (text.empty())
-        printUtf8Error(std::string(option) + " 的值为空，应为整数");
+        printUtf8Error(utf8(Text::ArgEmptyNotInt, {option}));
     else
-        printUtf8Error(std::string(option) + " 应为整数，而不是“" + text + "”");
+        printUtf8Error(utf8(Text::ArgNotInt, {option, text}));
     return std::nullopt;
 }
 
@@ -198,8 +186,8 @@ std::optional<std::pair<int, int>> rangeOption(const std::string& text, const ch
     std::pair<int, int> r;
     if (parseRange(text, &r.first, &r.second))
         return r;
-    printUtf8Error(std::string(option) + " 应为" + form + "形式，例如 " + example
-                   + (text.empty() ? std::string("，而不是空值") : "，而不是“" + text + "”"));
+    printUtf8Error(text.empty() ? utf8(Text::ArgFormEmpty, {option, form, example})
+                                : utf8(Text::ArgFormBad, {option, form, example, text}));
     return std::nullopt;
 }
 
@@ -207,6 +195,6 @@ bool notEmpty(const std::string& text, const char* option)
 {
     if (!text.empty())
         return true;
-    printUtf8Error(std::string(option) + " 的值不能为空");
+    printUtf8Error(utf8(Text::ArgEmpty, {option}));
     return false;
 }

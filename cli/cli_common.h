@@ -1,19 +1,20 @@
 #pragma once
 // Options and helpers shared by the subcommands of kelvane-cli.
 #include "cli/output_sink.h"
+#include "core/ccore.h"
 #include "core/options.h"
 #include "core/types.h"
+#include "gen/option_fields.h"
 
 #include <CLI/CLI.hpp>
 
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
-
-class CCore;
 
 // Exit statuses: 0 done, 1 output failed, 2 invalid options.
 enum ExitCode { kExitOk = 0, kExitOutput = 1, kExitInvalid = 2 };
@@ -27,8 +28,8 @@ struct CommonOptions {
     std::string encoding = "utf8";
     std::string eol = "lf";
 
-    // Adds --seed, --from-settings, --out, --encoding and --eol to cmd.
-    void addTo(CLI::App& cmd, bool withOutput = true);
+    // Adds --seed, --from-settings, --out (withFile), --encoding and --eol to cmd.
+    void addTo(CLI::App& cmd, bool withFile = true);
     // False (after a message) when a value given cannot be used.
     bool usable() const;
     Encoding enc() const { return encoding == "gbk" ? Encoding::Gbk : Encoding::Utf8; }
@@ -44,10 +45,15 @@ public:
     ~InstalledCore();
     CCore* operator->() const { return core_.get(); }
 
-    // An option as the command starts from it: the window's stored value
-    // with --from-settings, otherwise its first-run value.
-    int start(const OptionDef& d) const;
-    CString startText(const OptionDef& d) const;
+    // The settings as the command starts from them: the window's stored
+    // values with --from-settings, otherwise the first-run values.
+    template <class Settings>
+    Settings start(std::span<const OptionField<Settings>> fields) const
+    {
+        Settings s;
+        startFields(s, fields, fromSettings_ ? &core_->store() : nullptr);
+        return s;
+    }
 
 private:
     std::unique_ptr<CCore> core_;

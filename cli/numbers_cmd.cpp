@@ -7,8 +7,6 @@
 #include "gen/number_gen.h"
 
 #include <climits>
-#include <cmath>
-#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -26,33 +24,18 @@ struct NumbersOptions {
     bool unique = false;
 };
 
-// At most how many different rows the settings can give (an upper bound).
-uint64_t distinctRows(const NumberSettings& s)
-{
-    uint64_t n = 0;
-    if (s.isInt)
-        n += uint64_t(int64_t(s.rangeMax) - int64_t(s.rangeMin)) + 1;
-    if (s.isFloat) {
-        const double p = std::pow(10.0, s.decimals);
-        // f from lo to hi plus g up to p / 10, folded back within the range.
-        n += uint64_t(std::trunc(p * double(s.rangeMax)) - std::trunc(p * double(s.rangeMin))) + 1 + uint64_t(p / 10) + 1;
-    }
-    return n;
-}
-
 int runNumbers(const NumbersOptions& o)
 {
     if (!o.common.usable())
         return kExitInvalid;
     InstalledCore core(o.common);
+    NumberSettings s = core.start<NumberSettings>(kNumberOptions);
+    s.maxCount = INT_MAX; // rows are streamed, never held
     // The value range is never stored: it starts where the window's does.
     CString minText = std::to_string(opt::kRangeMin), maxText = std::to_string(opt::kRangeMax);
-    CString countText = std::to_string(core.start(opt::count_int));
-    CString decimalsText = std::to_string(core.start(opt::xsw));
-    int isInt = core.start(opt::isInt), isFloat = core.start(opt::isFloat);
     if (o.isInt || o.isFloat) {
-        isInt = o.isInt;
-        isFloat = o.isFloat;
+        s.isInt = o.isInt;
+        s.isFloat = o.isFloat;
     }
     // Bounds keep the window's field rules; an empty one is refused, as
     // it would silently read as 0.
@@ -76,20 +59,21 @@ int runNumbers(const NumbersOptions& o)
     struct IntOption {
         const std::optional<std::string>& value;
         const char* name;
-        CString* text;
-    } ints[] = {{o.count, "--count", &countText}, {o.decimals, "--decimals", &decimalsText}};
+        int* field;
+    } ints[] = {{o.count, "--count", &s.count}, {o.decimals, "--decimals", &s.decimals}};
     for (const IntOption& i : ints) {
         if (!i.value)
             continue;
         const auto v = intOption(*i.value, i.name);
         if (!v)
             return kExitInvalid;
-        *i.text = std::to_string(*v);
+        *i.field = *v;
     }
+    s.rangeMin = numberFieldBound(minText);
+    s.rangeMax = numberFieldBound(maxText);
 
-    const NumberSettings s = NumberSettings::fromFields(isInt, isFloat, minText, maxText, countText, decimalsText);
-    if (const CString msg = s.validate(INT_MAX); !msg.empty()) {
-        printError(msg);
+    if (const auto invalid = s.validate()) {
+        printError(invalid->message);
         return kExitInvalid;
     }
     const std::size_t maxRowBytes = NumberRowMaker(s, core->random()).maxRowBytes();

@@ -3,6 +3,7 @@
 #include "cli/cli_common.h"
 
 #include "core/ccore.h"
+#include "core/texts.h"
 
 #include <algorithm>
 #include <condition_variable>
@@ -29,7 +30,8 @@ void Progress::show(int64_t done)
     if (now - last_ < std::chrono::milliseconds(250))
         return;
     last_ = now;
-    std::fprintf(stderr, "\r%lld / %lld 行 (%d%%)", (long long)done, (long long)total_, int(done * 100 / total_));
+    const std::string line = utf8(Text::Progress, {std::to_string(done), std::to_string(total_), std::to_string(done * 100 / total_)});
+    std::fprintf(stderr, "\r%s", line.c_str());
     shown_ = true;
 }
 
@@ -38,7 +40,7 @@ std::unique_ptr<OutputSink> openOutput(const CommonOptions& common)
     auto sink = std::make_unique<OutputSink>(QString::fromStdString(common.out), common.enc(), common.lineEnd());
     if (sink->open())
         return sink;
-    printUtf8Error("无法写入文件 " + common.out + "：" + sink->error().toStdString());
+    printUtf8Error(utf8(Text::FileOpenFailed, {common.out, sink->error().toStdString()}));
     return nullptr;
 }
 
@@ -46,16 +48,15 @@ int finishOutput(OutputSink& sink)
 {
     if (sink.finish() || sink.pipeClosed())
         return kExitOk;
-    printUtf8Error((sink.path().isEmpty() ? std::string("写入输出失败：") : "写入文件 " + sink.path().toStdString() + " 失败：")
-                   + sink.error().toStdString());
+    printUtf8Error(sink.path().isEmpty() ? utf8(Text::OutputFailed, {sink.error().toStdString()})
+                                         : utf8(Text::FileWriteFailed, {sink.path().toStdString(), sink.error().toStdString()}));
     return kExitOutput;
 }
 
 int runUniqueLoop(const RowLoopOptions& o, const RowMaker& make, OutputSink& sink)
 {
     if (uint64_t(o.count) > o.distinctLimit) {
-        printUtf8Error("这些选项最多只能生成 " + std::to_string(o.distinctLimit) + " 个不同的结果，无法生成 "
-                       + std::to_string(o.count) + " 个互不相同的结果");
+        printUtf8Error(utf8(Text::UniqueTooFew, {std::to_string(o.distinctLimit), std::to_string(o.count)}));
         return kExitInvalid;
     }
     // Each new row may take several draws; a run of failed draws this long
@@ -73,7 +74,7 @@ int runUniqueLoop(const RowLoopOptions& o, const RowMaker& make, OutputSink& sin
             if (seen.insert(row).second)
                 break;
             if (++misses >= limit) {
-                printUtf8Error("已生成 " + std::to_string(i) + " 个不同的结果，无法再生成新的结果（--unique）");
+                printUtf8Error(utf8(Text::UniqueExhausted, {std::to_string(i)}));
                 if (!sink.isFile())
                     sink.finish(); // the rows already printed stay printed; a file is never half written
                 return kExitInvalid;
@@ -212,9 +213,9 @@ int reportFailure(const std::exception_ptr& error)
     try {
         std::rethrow_exception(error);
     } catch (const std::exception& e) {
-        printUtf8Error(std::string("生成失败：") + e.what());
+        printUtf8Error(utf8(Text::GenerateFailedWhy, {e.what()}));
     } catch (...) {
-        printUtf8Error(std::string("生成失败"));
+        printUtf8Error(utf8(Text::GenerateFailed));
     }
     return kExitOutput;
 }

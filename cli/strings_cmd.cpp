@@ -4,16 +4,12 @@
 #include "cli/cli_common.h"
 #include "cli/row_loop.h"
 #include "core/ccore.h"
-#include "core/gbk_chars.h"
+#include "core/texts.h"
 #include "core/textutil.h"
 #include "gen/string_gen.h"
 
-#include <algorithm>
-#include <cstdint>
-#include <iterator>
 #include <memory>
 #include <optional>
-#include <set>
 
 namespace {
 
@@ -25,69 +21,6 @@ struct StringsOptions {
     bool noSpecial = false, noExclude = false, unique = false;
 };
 
-uint64_t satAdd(uint64_t a, uint64_t b) { return a > UINT64_MAX - b ? UINT64_MAX : a + b; }
-uint64_t satMul(uint64_t a, uint64_t b) { return b != 0 && a > UINT64_MAX / b ? UINT64_MAX : a * b; }
-
-// Characters of a GBK text as codes: one byte, or (lead << 8) | trail.
-std::set<unsigned> charCodes(const CString& s)
-{
-    std::set<unsigned> codes;
-    gbk::forEachChar(s, [&codes](gbk::Code c, std::size_t, std::size_t) { codes.insert(c); });
-    return codes;
-}
-
-// How many rows of lengths lo..hi an alphabet of a characters gives: the
-// sum of a^len, saturating. Closed in form for a <= 1; otherwise the terms
-// at least double, so the loops end within 64 steps of saturating.
-uint64_t rowsOfLengths(uint64_t a, int lo, int hi)
-{
-    lo = std::max(0, lo);
-    hi = std::max(0, hi);
-    if (lo > hi)
-        return 0;
-    if (a == 0)
-        return lo == 0 ? 1 : 0; // only the empty row
-    if (a == 1)
-        return uint64_t(int64_t(hi) - lo) + 1; // one row per length
-    uint64_t term = 1;
-    for (int i = 0; i < lo && term != UINT64_MAX; ++i)
-        term = satMul(term, a);
-    uint64_t total = 0;
-    for (int64_t len = lo; len <= hi && total != UINT64_MAX; ++len) {
-        total = satAdd(total, term);
-        term = satMul(term, a);
-    }
-    return total;
-}
-
-// At most how many different rows the settings can give: head, tail and
-// inserts are fixed, so only the drawn part varies.
-uint64_t distinctRows(const StringSettings& s)
-{
-    uint64_t alphabet = 0;
-    const std::set<unsigned> ex = s.isCharEx ? charCodes(s.charExclude) : std::set<unsigned>{};
-    auto countRange = [&](unsigned lo, unsigned hi) {
-        const auto first = ex.lower_bound(lo), last = ex.upper_bound(hi);
-        return uint64_t(hi - lo + 1) - uint64_t(std::distance(first, last));
-    };
-    if (s.isUCase)
-        alphabet += countRange('A', 'Z');
-    if (s.isLCase)
-        alphabet += countRange('a', 'z');
-    if (s.isNum)
-        alphabet += countRange('0', '9');
-    if (s.isHz) {
-        // Only the excluded codes inside the level-1 block can lower the count.
-        uint64_t hz = gbk::kLevel1Count;
-        for (auto it = ex.lower_bound(0xB0A1); it != ex.end() && *it <= 0xD7FE; ++it)
-            hz -= gbk::isLevel1(gbk::Code(*it)) ? 1 : 0;
-        alphabet += hz;
-    }
-    if (s.isCharSpec)
-        alphabet += charCodes(s.charSpec).size();
-    return rowsOfLengths(alphabet, s.lenMin, s.lenMax);
-}
-
 std::string lengthExample()
 {
     return std::to_string(opt::len_min_str.firstInt) + "-" + std::to_string(opt::len_max_str.firstInt);
@@ -98,21 +31,7 @@ int runStrings(const StringsOptions& o)
     if (!o.common.usable())
         return kExitInvalid;
     InstalledCore core(o.common);
-    StringSettings s;
-    s.isUCase = core.start(opt::isUCase);
-    s.isLCase = core.start(opt::isLCase);
-    s.isNum = core.start(opt::isNum);
-    s.isHz = core.start(opt::isHz);
-    s.isCharSpec = core.start(opt::isCharSpec);
-    s.isCharEx = core.start(opt::isCharEx);
-    s.head = core.startText(opt::head);
-    s.tail = core.startText(opt::tail);
-    s.insertStr = core.startText(opt::insertStr);
-    s.charSpec = core.startText(opt::charSpec);
-    s.charExclude = core.startText(opt::charExclude);
-    s.lenMin = core.start(opt::len_min_str);
-    s.lenMax = core.start(opt::len_max_str);
-    s.count = core.start(opt::count_str);
+    StringSettings s = core.start<StringSettings>(kStringOptions);
     if (o.upper || o.lower || o.digits || o.hz) {
         s.isUCase = o.upper;
         s.isLCase = o.lower;
@@ -120,7 +39,7 @@ int runStrings(const StringsOptions& o)
         s.isHz = o.hz;
     }
     if (o.length) {
-        const auto len = rangeOption(*o.length, "--length", "“长度”或“最小-最大”",
+        const auto len = rangeOption(*o.length, "--length", utf8(Text::FormLength),
                                      lengthExample().c_str());
         if (!len)
             return kExitInvalid;
@@ -161,11 +80,11 @@ int runStrings(const StringsOptions& o)
         s.count = *count;
     }
 
-    CString message;
-    if (!s.validate(&message)) {
-        printError(message);
+    if (const auto invalid = s.validate()) {
+        printError(invalid->message);
         return kExitInvalid;
     }
+    s = s.forRun();
     const std::size_t maxRowBytes = StringRowMaker(s, core->random()).maxRowBytes();
     return writeRows(o.common, {s.count, o.unique, o.unique ? distinctRows(s) : UINT64_MAX, maxRowBytes},
                      [&s](RandomGen& source) { return StringRowMaker(s, source); });

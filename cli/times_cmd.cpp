@@ -5,6 +5,7 @@
 #include "cli/cli_common.h"
 #include "core/ccore.h"
 #include "core/gbk.h"
+#include "core/texts.h"
 #include "gen/timed_run.h"
 #include "platform/shell.h"
 
@@ -78,14 +79,9 @@ std::tm localNow()
 // and returns nothing when an option cannot be read.
 std::optional<TimeSettings> settingsFrom(const TimesOptions& o, InstalledCore& core)
 {
-    TimeSettings s;
-    s.isProgram = core.start(opt::isProgram);
-    s.fileProgram = core.startText(opt::fileProgram);
-    s.min_delay = core.start(opt::min_delay);
-    s.max_delay = core.start(opt::max_delay);
-    s.count_time = core.start(opt::count_time);
+    TimeSettings s = core.start<TimeSettings>(kTimeOptions);
     if (o.interval) {
-        const auto r = rangeOption(*o.interval, "--interval", "“毫秒”或“最小-最大”",
+        const auto r = rangeOption(*o.interval, "--interval", utf8(Text::FormInterval),
                                    (std::to_string(opt::min_delay.firstInt) + "-" + std::to_string(opt::max_delay.firstInt)).c_str());
         if (!r)
             return std::nullopt;
@@ -137,11 +133,11 @@ int runTimes(const TimesOptions& o)
     TimedRun run;
     std::optional<int> next = run.start(*s, core->random());
     while (next) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(TimedRunDriver::timerDelay(*next)));
+        std::this_thread::sleep_for(std::chrono::milliseconds(timerDelay(*next)));
         if (!out.print(formatEventLine(localNow()))) {
             if (out.closed())
                 return kExitOk; // the reader went away: end quietly
-            printUtf8Error("写入输出失败：" + out.error());
+            printUtf8Error(utf8(Text::OutputFailed, {out.error()}));
             return kExitOutput;
         }
         if (s->isProgram != 0)
@@ -166,9 +162,5 @@ std::function<int()> addTimesCommand(CLI::App& app)
         ->type_name("PROGRAM");
     cmd->add_flag("--no-exec", o->noExec, "Open nothing, even when the stored options say so");
     o->common.addTo(*cmd, false);
-    cmd->add_option("--encoding", o->common.encoding, "Text encoding of the output (default: utf8)")
-        ->check(CLI::IsMember({"gbk", "utf8"}));
-    cmd->add_option("--eol", o->common.eol, "Line end of the output (default: lf)")
-        ->check(CLI::IsMember({"crlf", "lf"}));
     return [o, cmd]() { return cmd->parsed() ? runTimes(*o) : -1; };
 }

@@ -26,12 +26,12 @@ CCore::CCore(CoreOptions options)
 
 CCore::~CCore() = default;
 
-int CCore::getConfigB(const CString& key) { return store_->getB(key); }
-void CCore::saveConfigB(const CString& key, int value) { store_->setB(key, value); }
-int CCore::getConfigInt(const CString& key) { return store_->getInt(key); }
-void CCore::saveConfigInt(const CString& key, int value) { store_->setInt(key, value); }
-CString CCore::getConfigStr(const CString& key) { return store_->getStr(key); }
-void CCore::saveConfigStr(const CString& key, const CString& value) { store_->setStr(key, value); }
+int CCore::getConfigB(const OptionDef& option) { return store_->getB(option); }
+void CCore::saveConfigB(const OptionDef& option, int value) { store_->setB(option, value); }
+int CCore::getConfigInt(const OptionDef& option) { return store_->getInt(option); }
+void CCore::saveConfigInt(const OptionDef& option, int value) { store_->setInt(option, value); }
+CString CCore::getConfigStr(const OptionDef& option) { return store_->getStr(option); }
+void CCore::saveConfigStr(const OptionDef& option, const CString& value) { store_->setStr(option, value); }
 
 CString CCore::getAppPath()
 {

@@ -10,6 +10,7 @@
 #include <string>
 
 class ConfigStore;
+struct OptionDef;         // core/options.h
 struct CoreOptions; // core/core_options.h
 
 // How the core shows its boxes. The window layer installs one; without it the
@@ -32,12 +33,13 @@ public:
     // Uniform r with lo <= r <= hi; reversed bounds are swapped.
     int getRandInt(int lo, int hi) { return random_->getRandInt(lo, hi); }
 
-    int getConfigB(const CString& key);
-    void saveConfigB(const CString& key, int value);
-    int getConfigInt(const CString& key);
-    void saveConfigInt(const CString& key, int value);
-    CString getConfigStr(const CString& key);
-    void saveConfigStr(const CString& key, const CString& value);
+    // Stored options, each named by its row of core/options.h (ConfigStore).
+    int getConfigB(const OptionDef& option);
+    void saveConfigB(const OptionDef& option, int value);
+    int getConfigInt(const OptionDef& option);
+    void saveConfigInt(const OptionDef& option, int value);
+    CString getConfigStr(const OptionDef& option);
+    void saveConfigStr(const OptionDef& option, const CString& value);
 
     // The program's folder, ending with '/'.
     CString getAppPath();
@@ -51,7 +53,6 @@ public:
     CString uu(tagOprType op, tagSoft* soft, const CString& text);
 
     void setPresenter(CorePresenter* presenter) { presenter_ = presenter; }
-    CorePresenter* presenter() const { return presenter_; }
     RandomGen& random() { return *random_; }
     void setRandom(std::unique_ptr<RandomGen> random) { random_ = std::move(random); }
     ConfigStore& store() { return *store_; }

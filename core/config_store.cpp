@@ -1,7 +1,6 @@
 #include "core/config_store.h"
 
 #include "core/gbk.h"
-#include "core/options.h"
 #include "core/texts.h"
 
 #include <charconv>
@@ -36,29 +35,29 @@ ConfigStore::~ConfigStore()
     sync();
 }
 
-int ConfigStore::getB(const std::string& key) const
+int ConfigStore::getB(const OptionDef& option) const
 {
     int n = 0;
-    if (auto v = backend_->read(key); v && toIntStrict(*v, &n) && (n == 0 || n == 1))
+    if (auto v = backend_->read(option.key); v && toIntStrict(*v, &n) && (n == 0 || n == 1))
         return n;
     // A missing or unusable flag falls back to its first-run value, 0 or 1.
-    const OptionDef* d = opt::find(key);
-    return d && d->firstInt != 0 ? 1 : 0;
+    return option.firstInt != 0 ? 1 : 0;
 }
 
-int ConfigStore::getInt(const std::string& key) const
+int ConfigStore::getInt(const OptionDef& option) const
 {
-    const OptionDef* d = opt::find(key);
     int n = 0;
-    if (auto v = backend_->read(key); v && toIntStrict(*v, &n) && (!d || (n >= d->min && n <= d->max)))
+    if (auto v = backend_->read(option.key); v && toIntStrict(*v, &n) && n >= option.min && n <= option.max)
         return n;
-    return d ? d->firstInt : 0;
+    return option.firstInt;
 }
 
-std::string ConfigStore::getStr(const std::string& key) const
+std::string ConfigStore::getStr(const OptionDef& option) const
 {
-    const OptionDef* d = opt::find(key);
-    if (auto v = backend_->read(key)) {
+    // A number is handed out checked, as its decimal text.
+    if (option.kind != OptionKind::Text)
+        return std::to_string(getInt(option));
+    if (auto v = backend_->read(option.key)) {
         // A text GBK cannot hold (edited by hand) falls back to the default.
         if (auto bytes = gbk::fromUtf8(*v)) {
             // A NUL (put into the store by hand) ends the text, so that it
@@ -68,26 +67,22 @@ std::string ConfigStore::getStr(const std::string& key) const
             return *bytes;
         }
     }
-    if (!d)
-        return {};
-    if (d->kind != OptionKind::Text)
-        return std::to_string(d->firstInt);
-    return d->firstText;
+    return option.firstText;
 }
 
-void ConfigStore::setB(const std::string& key, int value)
+void ConfigStore::setB(const OptionDef& option, int value)
 {
-    backend_->write(key, value ? "1" : "0");
+    backend_->write(option.key, value ? "1" : "0");
 }
 
-void ConfigStore::setInt(const std::string& key, int value)
+void ConfigStore::setInt(const OptionDef& option, int value)
 {
-    backend_->write(key, std::to_string(value));
+    backend_->write(option.key, std::to_string(value));
 }
 
-void ConfigStore::setStr(const std::string& key, const std::string& value)
+void ConfigStore::setStr(const OptionDef& option, const std::string& value)
 {
-    backend_->write(key, gbk::toUtf8(value));
+    backend_->write(option.key, gbk::toUtf8(value));
 }
 
 bool ConfigStore::sync()
@@ -103,6 +98,6 @@ std::string ConfigStore::setAsideNotice() const
     // than losing the whole message.
     const std::string kept = keptCopy();
     if (kept.empty())
-        return gbk::fromUtf8Lossy(fill(utf8(Text::StoreSetAsideNoCopy), {path()}));
-    return gbk::fromUtf8Lossy(fill(utf8(Text::StoreSetAside), {path(), kept}));
+        return gbk::fromUtf8Lossy(utf8(Text::StoreSetAsideNoCopy, {path()}));
+    return gbk::fromUtf8Lossy(utf8(Text::StoreSetAside, {path(), kept}));
 }

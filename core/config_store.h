@@ -2,11 +2,12 @@
 // The configuration store behind CCore's getConfig*/saveConfig*.
 //
 // Keys and texts are GBK inside the program; the system's store
-// (SettingsBackend) holds UTF-8. Every value read is checked against the
-// option table (core/options.h) and replaced by the key's first-run value
-// when it is missing or unusable, so a damaged store never reaches a
-// control. A key outside the table reads as 0 or the empty text. A stored
-// text ends at a NUL, so that nothing after one reaches a control or a row.
+// (SettingsBackend) holds UTF-8. Options are named by their row of the
+// option table (core/options.h); every value read is checked against its row
+// and replaced by the first-run value when it is missing or unusable, so a
+// damaged store never reaches a control. A stored text ends at a NUL, so
+// that nothing after one reaches a control or a row.
+#include "core/options.h"
 #include "core/sys/settings_backend.h"
 
 #include <memory>
@@ -17,12 +18,14 @@ public:
     explicit ConfigStore(std::unique_ptr<SettingsBackend> backend);
     ~ConfigStore();
 
-    int getB(const std::string& key) const;
-    int getInt(const std::string& key) const;
-    std::string getStr(const std::string& key) const;
-    void setB(const std::string& key, int value);
-    void setInt(const std::string& key, int value);
-    void setStr(const std::string& key, const std::string& value);
+    // A flag: 0 or 1.
+    int getB(const OptionDef& option) const;
+    int getInt(const OptionDef& option) const;
+    // A text as stored; a number as getInt gives it, in decimal.
+    std::string getStr(const OptionDef& option) const;
+    void setB(const OptionDef& option, int value);
+    void setInt(const OptionDef& option, int value);
+    void setStr(const OptionDef& option, const std::string& value);
 
     // Writes pending changes; false when they could not be written.
     bool sync();

@@ -3,8 +3,6 @@
 // the store hands out. The one table used by the store, the pages and the
 // command line.
 #include <climits>
-#include <span>
-#include <string_view>
 
 enum class OptionKind {
     Flag, // a check box: 0 or 1
@@ -60,12 +58,4 @@ inline constexpr OptionDef kAll[] = {
     min_delay, max_delay, count_time,
 };
 
-// The row of key, or null for a key the program never stores.
-constexpr const OptionDef* find(std::string_view key)
-{
-    for (const OptionDef& d : kAll)
-        if (key == d.key)
-            return &d;
-    return nullptr;
-}
 } // namespace opt

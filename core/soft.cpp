@@ -1,6 +1,6 @@
 #include "core/soft.h"
 
-#include "core/gbk.h"
+#include "core/texts.h"
 #include "core/gbk_chars.h"
 
 #include <cstring>
@@ -25,9 +25,8 @@ void put(char* field, std::size_t size, const std::string& text)
 void fillSoft(tagSoft* soft)
 {
     std::memset(soft, 0, sizeof *soft);
-    put(soft->name, sizeof soft->name, gbk::lit("Kelvane 随机测试数据生成器"));
-    put(soft->maker, sizeof soft->maker, gbk::lit("Kelvane 开发组"));
-    put(soft->copyright, sizeof soft->copyright, gbk::lit("版权所有 (C) 2026 Kelvane 开发组"));
-    put(soft->description, sizeof soft->description,
-        gbk::lit("随机生成字符串、数字和不定时事件，供测试与开发使用"));
+    put(soft->name, sizeof soft->name, text(Text::SoftName));
+    put(soft->maker, sizeof soft->maker, text(Text::SoftMaker));
+    put(soft->copyright, sizeof soft->copyright, text(Text::SoftCopyright));
+    put(soft->description, sizeof soft->description, text(Text::SoftDescription));
 }

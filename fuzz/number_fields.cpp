@@ -6,6 +6,7 @@
 // numbers of the kinds asked for, inside the range, with the decimals asked
 // for; the whole run, the streamed run and the row maker give the same bytes
 // from the same draws.
+#include "core/textutil.h"
 #include "fuzz/fuzz_support.h"
 #include "gen/number_gen.h"
 
@@ -61,10 +62,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 {
     fuzz::Core& core = fuzz::Core::get();
     const fuzz::Lines in(data, size);
-    NumberSettings s = NumberSettings::fromFields(in.has(0, 'I'), in.has(0, 'F'), in[1], in[2], in[3], in[4]);
-    const CString message = s.validate();
-    if (!message.empty()) {
-        fuzz::check(fuzz::isValidGbk(message), "message is not GBK");
+    NumberSettings s{in.has(0, 'I'), in.has(0, 'F'), numberFieldBound(in[1]), numberFieldBound(in[2]),
+                     textutil::toInt(in[3]), textutil::toInt(in[4])};
+    if (const auto invalid = s.validate()) {
+        fuzz::check(fuzz::isValidGbk(invalid->message), "message is not GBK");
         return 0;
     }
     s.count = std::min(s.count, 40);

@@ -1,7 +1,7 @@
 // The option store's reading. The input is written as the options file under
-// a fresh XDG_CONFIG_HOME; then every option of the three tabs, and every key
-// the file seems to name, is read. Reading must give usable values (flags 0
-// or 1, texts that are GBK without a NUL), must never lose the file (it is
+// a fresh XDG_CONFIG_HOME; then every option of the three tabs is read.
+// Reading must give usable values (flags 0 or 1, numbers that read back as
+// their text, texts that are GBK without a NUL), must never lose the file (it is
 // either left as it was or set aside whole as ".corrupt"), and the string
 // tab's stored options must make rows or be refused with a message.
 #include "core/config_store.h"
@@ -17,12 +17,6 @@
 
 namespace {
 
-const char* const kFlags[] = {"isUCase", "isLCase", "isNum", "isHz", "isCharSpec", "isCharEx", "isInt", "isFloat",
-                              "isProgram"};
-const char* const kInts[] = {"len_min_str", "len_max_str", "count_str", "count_int", "xsw",
-                             "min_delay", "max_delay",   "count_time"};
-const char* const kTexts[] = {"head", "tail", "insertStr", "charSpec", "charExclude", "fileProgram"};
-
 QByteArray readAll(const QString& path)
 {
     QFile f(path);
@@ -35,51 +29,28 @@ void checkText(const std::string& text, const std::string& key)
     fuzz::check(fuzz::isValidGbk(text), "stored text is not GBK", key);
 }
 
-void readEverything(CCore& core, const fuzz::Lines& in)
+void readEverything(CCore& core)
 {
-    for (const char* key : kFlags) {
-        const int b = core.getConfigB(key);
-        fuzz::check(b == 0 || b == 1, "flag is neither 0 nor 1", key);
-    }
-    for (const char* key : kInts)
-        core.getConfigInt(key);
-    for (const char* key : kTexts)
-        checkText(core.getConfigStr(key), key);
-    // Keys the file names ("key=value" lines), as hand edits might add.
-    for (std::size_t i = 0; i < 16; ++i) {
-        const std::string& line = in[i];
-        const std::size_t eq = line.find('=');
-        if (eq == std::string::npos || eq == 0)
-            continue;
-        if (const auto key = fuzz::utf8ToGbk(line.substr(0, eq))) {
-            checkText(core.getConfigStr(*key), *key);
-            const int b = core.getConfigB(*key);
-            fuzz::check(b == 0 || b == 1, "flag is neither 0 nor 1", *key);
-            core.getConfigInt(*key);
+    for (const OptionDef& d : opt::kAll) {
+        if (d.kind == OptionKind::Flag) {
+            const int b = core.getConfigB(d);
+            fuzz::check(b == 0 || b == 1, "flag is neither 0 nor 1", d.key);
+        } else if (d.kind == OptionKind::Int) {
+            const int n = core.getConfigInt(d);
+            fuzz::check(core.getConfigStr(d) == std::to_string(n), "a number reads back as other text", d.key);
+        } else {
+            checkText(core.getConfigStr(d), d.key);
         }
     }
 
     // The string tab's stored options, as the tab and --from-settings use them.
     StringSettings s;
-    s.isUCase = core.getConfigB("isUCase");
-    s.isLCase = core.getConfigB("isLCase");
-    s.isNum = core.getConfigB("isNum");
-    s.isHz = core.getConfigB("isHz");
-    s.isCharSpec = core.getConfigB("isCharSpec");
-    s.isCharEx = core.getConfigB("isCharEx");
-    s.head = core.getConfigStr("head");
-    s.tail = core.getConfigStr("tail");
-    s.insertStr = core.getConfigStr("insertStr");
-    s.charSpec = core.getConfigStr("charSpec");
-    s.charExclude = core.getConfigStr("charExclude");
-    s.lenMin = core.getConfigInt("len_min_str");
-    s.lenMax = core.getConfigInt("len_max_str");
-    s.count = core.getConfigInt("count_str");
-    CString message;
-    if (!s.validate(&message)) {
-        fuzz::check(!message.empty(), "stored string options refused without a message");
+    startFields<StringSettings>(s, kStringOptions, &core.store());
+    if (const auto invalid = s.validate()) {
+        fuzz::check(!invalid->message.empty(), "stored string options refused without a message");
         return;
     }
+    s = s.forRun();
     s.count = 1;
     s.lenMax = std::min(s.lenMax, 2000);
     s.lenMin = std::min(s.lenMin, s.lenMax);
@@ -113,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
         CCore core(std::move(o));
         CCore* previous = g_core;
         g_core = &core;
-        readEverything(core, fuzz::Lines(data, size));
+        readEverything(core);
         g_core = previous;
     }
 

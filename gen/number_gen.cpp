@@ -2,8 +2,6 @@
 
 #include "core/random.h"
 #include "core/texts.h"
-#include "core/textutil.h"
-#include "gen/gen_common.h"
 #include "gen/number_text.h"
 
 #include <locale.h>
@@ -274,11 +272,6 @@ CString decimalsRangeMessage(int decimals)
 
 } // namespace
 
-int numberFieldInt(const CString& text)
-{
-    return textutil::toInt(text);
-}
-
 float numberFieldBound(const CString& text)
 {
     if (text.empty())
@@ -295,48 +288,34 @@ float numberFieldBound(const CString& text)
     return roundToFloat(d);
 }
 
-NumberSettings NumberSettings::fromFields(int isInt, int isFloat, const CString& minText, const CString& maxText,
-                                          const CString& countText, const CString& decimalsText)
-{
-    NumberSettings s;
-    s.isInt = isInt;
-    s.isFloat = isFloat;
-    s.rangeMin = numberFieldBound(minText);
-    s.rangeMax = numberFieldBound(maxText);
-    s.count = numberFieldInt(countText);
-    s.decimals = numberFieldInt(decimalsText);
-    return s;
-}
-
-CString NumberSettings::validate(int maxCount) const
+std::optional<Invalid> NumberSettings::validate() const
 {
     if (isInt == 0 && isFloat == 0)
-        return text(Text::NoNumberKind);
+        return Invalid::of(Text::NoNumberKind);
     if (isFloat != 0 && (decimals < 0 || decimals > kMaxDecimals))
-        return text(Text::DecimalsInvalid);
+        return Invalid::of(Text::DecimalsInvalid);
     if (rangeMin > rangeMax)
-        return text(Text::RangeInvalid);
+        return Invalid::of(Text::RangeInvalid);
     if (count < 1)
-        return text(Text::CountInvalid);
+        return Invalid::of(Text::CountInvalid);
     // The rules above come first so every case they describe keeps its
     // message; the ones below keep the draws defined and finite.
     if (!std::isfinite(rangeMin) || !std::isfinite(rangeMax))
-        return text(Text::RangeNotFinite);
+        return Invalid::of(Text::RangeNotFinite);
     if (isFloat != 0) {
         // Floating-point rows scale the bounds by 10^decimals; this is the
         // stricter limit, so it speaks for both kinds.
         const double p = powerOfTen(decimals);
         if (!scaledFits(p * rangeMin) || !scaledFits(p * rangeMax))
-            return decimalsRangeMessage(decimals);
+            return Invalid{Text::FloatRangeTooWide, decimalsRangeMessage(decimals)};
     }
     if (isInt != 0 && (!scaledFits(rangeMin) || !scaledFits(rangeMax)))
-        return text(Text::IntRangeTooWide);
+        return Invalid::of(Text::IntRangeTooWide);
     if (isFloat != 0 && !floatRangeHasValue(rangeMin, rangeMax, decimals))
-        return text(Text::NoFloatValue);
+        return Invalid::of(Text::NoFloatValue);
     if (count > maxCount)
-        return fill(text(Text::TooManyRows), {std::to_string(maxCount)});
-    seedCRuntime();
-    return {};
+        return Invalid{Text::TooManyRows, fill(text(Text::TooManyRows), {std::to_string(maxCount)})};
+    return std::nullopt;
 }
 
 bool floatRangeHasValue(float rangeMin, float rangeMax, int decimals)

@@ -4,12 +4,16 @@
 // decimals, or a random mix) within a value range. Every draw comes from the
 // RandomGen the caller passes (the program passes g_core's).
 #include "core/types.h"
+#include "gen/gen_common.h"
+#include "gen/option_fields.h"
 
 class RandomGen;
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,8 +27,8 @@ constexpr int kMaxDecimals = 5;
 // (5 decimals over the widest range, up to 14 bytes) about 0.16 s. At
 // 2 000 000 the longest rows take about 0.32 s, a third of the 1 s a user
 // should wait, so a machine three times slower still shows them in time, and
-// the program peaks at about 400 MB. Streaming callers may pass a larger
-// limit to validate.
+// the program peaks at about 400 MB. Streaming callers may raise
+// NumberSettings::maxCount.
 constexpr int kMaxNumberRows = 2000000;
 
 // Fold-back step: the single-precision value nearest 0.1.
@@ -44,19 +48,29 @@ struct NumberSettings {
     float rangeMax = 0;  // upper bound of the value range
     int count = 0;       // rows in a run
     int decimals = 0;    // decimals of a floating-point row
+    // Not an option: the most rows the caller takes in one run. A streaming
+    // caller raises it.
+    int maxCount = kMaxNumberRows;
 
-    // The settings as read from the page's fields: check box states and the
-    // texts of the minimum, maximum, count and decimals edits (GBK).
-    static NumberSettings fromFields(int isInt, int isFloat, const CString& minText, const CString& maxText,
-                                     const CString& countText, const CString& decimalsText);
-
-    // The message of the first rule that fails, or the empty text when all
-    // pass. Only a passing check seeds the C runtime's generator.
-    CString validate(int maxCount = kMaxNumberRows) const;
+    // The first rule the settings fail, or nothing when all pass.
+    std::optional<Invalid> validate() const;
 };
 
-// An integer field's text: empty gives 0, otherwise atoi (saturating).
-int numberFieldInt(const CString& text);
+// The stored options of the number tab and the fields they fill, in the
+// order the page reads them. The value range is never stored: it starts at
+// opt::kRangeMin to opt::kRangeMax.
+inline constexpr OptionField<NumberSettings> kNumberOptions[] = {
+    {opt::isInt, &NumberSettings::isInt},
+    {opt::isFloat, &NumberSettings::isFloat},
+    {opt::count_int, &NumberSettings::count},
+    {opt::xsw, &NumberSettings::decimals},
+};
+static_assert(fieldsMatchOptions<NumberSettings>(kNumberOptions));
+
+// At most how many different rows the settings can give (an upper bound),
+// for settings that passed validate.
+uint64_t distinctRows(const NumberSettings& s);
+
 // A bound's text: empty gives 0, otherwise atof (always with '.' as the
 // decimal point) rounded to the nearest single-precision value.
 float numberFieldBound(const CString& text);

@@ -4,7 +4,6 @@
 #include "core/gbk_chars.h"
 #include "core/texts.h"
 #include "core/textutil.h"
-#include "gen/gen_common.h"
 
 #include <algorithm>
 #include <cstring>
@@ -133,29 +132,29 @@ unsigned kindBits(const StringSettings& s)
 
 } // namespace
 
-bool StringSettings::validate(CString* message)
+std::optional<Invalid> StringSettings::validate() const
 {
-    auto fail = [message](Text t) {
-        if (message)
-            *message = text(t);
-        return false;
-    };
     if (!isUCase && !isLCase && !isNum && !isHz)
-        return fail(Text::NoStringKind);
+        return Invalid::of(Text::NoStringKind);
     if (lenMin > lenMax)
-        return fail(Text::LengthInvalid);
+        return Invalid::of(Text::LengthInvalid);
     if (count < 1)
-        return fail(Text::CountInvalid);
+        return Invalid::of(Text::CountInvalid);
     if (lenMax > kStringLenLimit)
-        return fail(Text::LengthTooLong);
-    CString specials = withoutSpaces(charSpec);
-    CString excl = withoutSpaces(charExclude);
-    if (isCharEx && !excl.empty() && !anyDrawable(kindBits(*this), Exclusions(excl)))
-        return fail(Text::AllExcluded);
-    charSpec = std::move(specials);
-    charExclude = std::move(excl);
-    seedCRuntime();
-    return true;
+        return Invalid::of(Text::LengthTooLong);
+    // A space is never a drawn character, so it keeps nothing in.
+    if (isCharEx && !withoutSpaces(charExclude).empty()
+        && !anyDrawable(kindBits(*this), Exclusions(withoutSpaces(charExclude))))
+        return Invalid::of(Text::AllExcluded);
+    return std::nullopt;
+}
+
+StringSettings StringSettings::forRun() const
+{
+    StringSettings s = *this;
+    s.charSpec = withoutSpaces(charSpec);
+    s.charExclude = withoutSpaces(charExclude);
+    return s;
 }
 
 StringRowMaker::StringRowMaker(const StringSettings& s, RandomGen& random)

@@ -11,12 +11,15 @@
 // the caller passes (the program passes g_core's), in a fixed order, so a
 // scripted source gives exact rows.
 #include "core/types.h"
+#include "gen/gen_common.h"
+#include "gen/option_fields.h"
 
 class RandomGen;
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -43,12 +46,37 @@ struct StringSettings {
     int lenMax = 0;     // most drawn characters in a row
     int count = 0;      // rows in a run
 
-    // Checks the settings before a run. The first failing rule puts its
-    // message into *message (when given) and returns false; nothing changes
-    // and nothing is seeded. On success the spaces leave charSpec and
-    // charExclude, the C runtime's generator is seeded, and true is returned.
-    bool validate(CString* message = nullptr);
+    // The first rule the settings fail, or nothing when all pass. Spaces in
+    // the two lists do not count (forRun drops them).
+    std::optional<Invalid> validate() const;
+    // The settings a run uses: the spaces leave charSpec and charExclude.
+    StringSettings forRun() const;
 };
+
+// The stored options of the string tab and the fields they fill, in the
+// order the page reads them (the lists before the other texts, so a text GBK
+// cannot hold is reported in that order).
+inline constexpr OptionField<StringSettings> kStringOptions[] = {
+    {opt::isUCase, &StringSettings::isUCase},
+    {opt::isLCase, &StringSettings::isLCase},
+    {opt::isNum, &StringSettings::isNum},
+    {opt::isHz, &StringSettings::isHz},
+    {opt::isCharSpec, &StringSettings::isCharSpec},
+    {opt::isCharEx, &StringSettings::isCharEx},
+    {opt::charSpec, &StringSettings::charSpec},
+    {opt::charExclude, &StringSettings::charExclude},
+    {opt::head, &StringSettings::head},
+    {opt::tail, &StringSettings::tail},
+    {opt::insertStr, &StringSettings::insertStr},
+    {opt::len_min_str, &StringSettings::lenMin},
+    {opt::len_max_str, &StringSettings::lenMax},
+    {opt::count_str, &StringSettings::count},
+};
+static_assert(fieldsMatchOptions<StringSettings>(kStringOptions));
+
+// At most how many different rows the settings can give (saturating): head,
+// tail and inserts are fixed, so only the drawn part varies.
+uint64_t distinctRows(const StringSettings& s);
 
 // One row (without the line end).
 CString makeRow(const StringSettings& s, RandomGen& random);

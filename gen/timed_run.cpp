@@ -1,23 +1,20 @@
-// The timed run: settings checks, event lines, the run's state and the
-// order of its steps against the host.
+// The timed run: settings checks, event lines and the run's state.
 #include "gen/timed_run.h"
 
 #include "core/random.h"
 #include "core/texts.h"
-#include "gen/gen_common.h"
 
 #include <cstdio>
 
-std::optional<TimeSettings::Failure> TimeSettings::validate() const
+std::optional<Invalid> TimeSettings::validate() const
 {
     // Only the length counts: a program text of blanks is a file name too.
     if (isProgram != 0 && fileProgram.empty())
-        return Failure{text(Text::ProgramInvalid), Box::Warning};
+        return Invalid::of(Text::ProgramInvalid);
     if (min_delay > max_delay)
-        return Failure{text(Text::IntervalInvalid), Box::Plain};
+        return Invalid::of(Text::IntervalInvalid);
     if (count_time < 1)
-        return Failure{text(Text::CountInvalid), Box::Plain};
-    seedCRuntime();
+        return Invalid::of(Text::CountInvalid);
     return std::nullopt;
 }
 
@@ -60,47 +57,4 @@ std::optional<int> TimedRun::advance()
         return std::nullopt;
     }
     return random_->getRandInt(settings_.min_delay, settings_.max_delay);
-}
-
-bool TimedRunDriver::generate(const TimeSettings& settings, RandomGen& random)
-{
-    if (const auto failure = settings.validate()) {
-        host_.showMessage(failure->box, failure->message);
-        return false;
-    }
-    begin(settings, random);
-    return true;
-}
-
-void TimedRunDriver::begin(const TimeSettings& settings, RandomGen& random)
-{
-    host_.setGenerateEnabled(false);
-    host_.showLog(CString());
-    host_.armTimer(timerDelay(run_.start(settings, random)));
-}
-
-void TimedRunDriver::onTimer()
-{
-    host_.cancelTimer();
-    if (!run_.running())
-        return;
-    const CString& log = run_.recordEvent(host_.localNow());
-    host_.showLog(log);
-    if (run_.settings().isProgram != 0)
-        host_.launch(run_.settings().fileProgram);
-    // A host that went away while the launch ran has ended the run already.
-    if (!run_.running())
-        return;
-    if (const auto next = run_.advance()) {
-        host_.armTimer(timerDelay(*next));
-    } else {
-        host_.showMessage(TimeSettings::Box::Plain, text(Text::Generated));
-        host_.setGenerateEnabled(true);
-    }
-}
-
-void TimedRunDriver::stop()
-{
-    host_.cancelTimer();
-    run_.abandon();
 }

@@ -3,10 +3,12 @@
 // random intervals. Each event appends its local date and time to a log and
 // may have an external program opened.
 //
-// The run owns no timer and no window. Its host (the time page, or a test)
-// implements TimedRunHost; TimedRunDriver runs the steps of Generate and of
-// each timer event in order against that host.
+// The run owns no timer and no window: its host (the time page's driver,
+// ui/timed_run_driver.h, or kelvane-cli) waits out each interval, reads the
+// clock and launches the program.
 #include "core/types.h"
+#include "gen/gen_common.h"
+#include "gen/option_fields.h"
 
 class RandomGen;
 
@@ -22,18 +24,20 @@ struct TimeSettings {
     int max_delay = 0;     // milliseconds, inclusive
     int count_time = 0;    // events in one run
 
-    // Which box a message is shown in: the core's warning box or the plain
-    // message box with an empty caption and an OK button.
-    enum class Box { Warning, Plain };
-    struct Failure {
-        CString message; // GBK
-        Box box;
-    };
-
-    // Applies the three rules in order and returns the first that fails.
-    // When all pass, seeds the C runtime's generator and returns nothing.
-    std::optional<Failure> validate() const;
+    // The first rule the settings fail, or nothing when all pass.
+    std::optional<Invalid> validate() const;
 };
+
+// The stored options of the time tab and the fields they fill, in the order
+// the page reads them.
+inline constexpr OptionField<TimeSettings> kTimeOptions[] = {
+    {opt::isProgram, &TimeSettings::isProgram},
+    {opt::fileProgram, &TimeSettings::fileProgram},
+    {opt::min_delay, &TimeSettings::min_delay},
+    {opt::max_delay, &TimeSettings::max_delay},
+    {opt::count_time, &TimeSettings::count_time},
+};
+static_assert(fieldsMatchOptions<TimeSettings>(kTimeOptions));
 
 // The event line for a local broken-down time, without CR LF:
 // "YYYY-MM-DD   hh:mm:ss" (three blanks between date and time).
@@ -69,55 +73,6 @@ private:
     bool running_ = false;
 };
 
-// What a timed run needs from its host.
-class TimedRunHost {
-public:
-    virtual ~TimedRunHost() = default;
-
-    // Arms the one-shot timer with delayMs (never negative), replacing any
-    // pending one; the event arrives later through TimedRunDriver::onTimer.
-    virtual void armTimer(int delayMs) = 0;
-    virtual void cancelTimer() = 0;
-    // The current local date and time, to the second.
-    virtual std::tm localNow() = 0;
-    // Opens the program text whole; the result is not the run's concern.
-    virtual void launch(const CString& program) = 0;
-    // Replaces the output box's text with text (GBK).
-    virtual void showLog(const CString& text) = 0;
-    // Shows text (GBK) in a modal box of the given kind; returns when dismissed.
-    virtual void showMessage(TimeSettings::Box box, const CString& text) = 0;
-    virtual void setGenerateEnabled(bool enabled) = 0;
-};
-
-// Runs Generate and the timer events of a timed run against a host.
-class TimedRunDriver {
-public:
-    explicit TimedRunDriver(TimedRunHost& host) : host_(host) {}
-
-    // Validates settings; a failing rule is shown in its box and nothing else
-    // changes. On success disables Generate, empties the output box, starts
-    // the run and arms the first interval. Returns whether a run started.
-    bool generate(const TimeSettings& settings, RandomGen& random);
-
-    // Starts a run on settings that have already passed validation.
-    void begin(const TimeSettings& settings, RandomGen& random);
-
-    // One timer event: cancel the timer, read the clock once, record the
-    // line, show the log, launch when enabled, then either show the end
-    // message and enable Generate, or arm the next interval. An event that
-    // arrives with no run going is ignored.
-    void onTimer();
-
-    // Ends a run without a message, e.g. when the host's window goes away.
-    void stop();
-
-    const TimedRun& run() const { return run_; }
-
-    // The delay a timer is armed with for an interval: a negative interval
-    // (possible when a bound is pasted negative) fires at once.
-    static int timerDelay(int interval) { return interval < 0 ? 0 : interval; }
-
-private:
-    TimedRunHost& host_;
-    TimedRun run_;
-};
+// The delay a timer is armed with for an interval: a negative interval
+// (possible when a bound is pasted negative) fires at once.
+inline int timerDelay(int interval) { return interval < 0 ? 0 : interval; }

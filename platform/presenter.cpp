@@ -1,6 +1,7 @@
 #include "platform/presenter.h"
 
 #include "core/gbk.h"
+#include "core/texts.h"
 #include "platform/boxes.h"
 
 #include <cstring>
@@ -16,18 +17,18 @@ std::string field(const char* text, std::size_t size)
 
 void DialogPresenter::warning(HWND owner, const CString& text)
 {
-    showBox(owner, BoxKind::Warning, "警告", gbk::toUtf8(text));
+    showBox(owner, BoxKind::Warning, utf8(Text::WarningCaption), gbk::toUtf8(text));
 }
 
 void DialogPresenter::about(HWND owner, const tagSoft* soft)
 {
     tagSoft empty{};
-    showBox(owner, BoxKind::About, "关于 Kelvane", aboutText(soft ? *soft : empty));
+    showBox(owner, BoxKind::About, utf8(Text::AboutCaption), aboutText(soft ? *soft : empty));
 }
 
 std::string DialogPresenter::aboutText(const tagSoft& soft)
 {
-    std::string text = "Kelvane\n版本 " KELVANE_VERSION "\n";
+    std::string text = utf8(Text::AboutVersion, {KELVANE_VERSION});
     for (const std::string& f : {field(soft.name, sizeof soft.name), field(soft.description, sizeof soft.description),
                                  field(soft.maker, sizeof soft.maker), field(soft.copyright, sizeof soft.copyright)})
         if (!f.empty())

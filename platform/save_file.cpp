@@ -1,5 +1,6 @@
 #include "platform/save_file.h"
 
+#include "core/texts.h"
 #include "platform/service_slot.h"
 
 namespace {
@@ -9,22 +10,23 @@ ServiceSlot<SaveFileService>& slot()
     return s;
 }
 
-// The message of each failed step; %1 is the file, %2 the system's reason.
+// The message of each failed step (core/texts); %1 is the file, %2 the
+// system's reason.
 const char* format(FileStep step)
 {
     switch (step) {
     case FileStep::None: return "";
-    case FileStep::Create: return "无法创建文件“%1”：%2";
-    case FileStep::Write: return "写入文件“%1”失败：%2";
-    case FileStep::Commit: return "保存文件“%1”失败：%2";
-    case FileStep::RemoveOutput: return "无法删除输出文件“%1”：%2";
-    case FileStep::CreateOutput: return "无法创建输出文件“%1”：%2";
-    case FileStep::OpenOutput: return "无法打开输出文件“%1”：%2";
-    case FileStep::WriteOutput: return "写入输出文件“%1”失败：%2";
-    case FileStep::CloseOutput: return "关闭输出文件“%1”失败：%2";
-    case FileStep::OpenSource: return "无法读取输出文件“%1”：%2";
-    case FileStep::ReadSource: return "读取输出文件“%1”失败：%2";
-    case FileStep::SourceNotGbk: return "输出文件“%1”不是有效的 GBK 文本，未导出。";
+    case FileStep::Create: return utf8(Text::FileCreate);
+    case FileStep::Write: return utf8(Text::FileWrite);
+    case FileStep::Commit: return utf8(Text::FileCommit);
+    case FileStep::RemoveOutput: return utf8(Text::OutputRemove);
+    case FileStep::CreateOutput: return utf8(Text::OutputCreate);
+    case FileStep::OpenOutput: return utf8(Text::OutputOpen);
+    case FileStep::WriteOutput: return utf8(Text::OutputWrite);
+    case FileStep::CloseOutput: return utf8(Text::OutputClose);
+    case FileStep::OpenSource: return utf8(Text::SourceOpen);
+    case FileStep::ReadSource: return utf8(Text::SourceRead);
+    case FileStep::SourceNotGbk: return utf8(Text::SourceNotGbk);
     }
     return "";
 }

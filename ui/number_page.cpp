@@ -6,8 +6,21 @@
 #include "res/resource.h"
 #include "res/templates.h"
 #include "ui/export_text.h"
+#include "ui/option_controls.h"
 
+namespace {
 namespace id = idc::number;
+
+// Each stored option's control; the range fields are not stored.
+constexpr OptionControl kControls[] = {
+    {&opt::isInt, id::isInt},
+    {&opt::isFloat, id::isFloat},
+    {&opt::count_int, id::count},
+    {&opt::xsw, id::decimals},
+};
+static_assert(pairsEachOption<NumberSettings>(kNumberOptions, kControls));
+constexpr OptionControls<NumberSettings> kOptions(kNumberOptions, kControls);
+} // namespace
 
 CNumberPage::CNumberPage() : CDialog(kNumberPageTemplate) {}
 
@@ -24,12 +37,9 @@ std::span<const MessageEntry> CNumberPage::GetMessageMap() const
 BOOL CNumberPage::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    CheckDlgButton(id::isInt, g_core->getConfigB(opt::isInt.key));
-    CheckDlgButton(id::isFloat, g_core->getConfigB(opt::isFloat.key));
+    kOptions.load(*this);
     SetDlgItemInt(id::rangeMin, opt::kRangeMin);
     SetDlgItemInt(id::rangeMax, opt::kRangeMax);
-    SetDlgItemInt(id::count, g_core->getConfigInt(opt::count_int.key));
-    SetDlgItemInt(id::decimals, g_core->getConfigInt(opt::xsw.key));
     // The decimals field keeps its template state (enabled) until the
     // floating-point box is next clicked.
     return TRUE;
@@ -45,24 +55,26 @@ CString CNumberPage::fieldText(int id) const
     return GetDlgItemTextUtf8(id);
 }
 
-BOOL CNumberPage::readSettings(int validate)
+bool CNumberPage::readSettings(bool validate)
 {
-    m_settings = NumberSettings::fromFields(IsDlgButtonChecked(id::isInt), IsDlgButtonChecked(id::isFloat),
-                                            fieldText(id::rangeMin), fieldText(id::rangeMax), fieldText(id::count),
-                                            fieldText(id::decimals));
+    NumberSettings s;
+    kOptions.read(*this, s); // no texts: every field is read
+    s.rangeMin = numberFieldBound(fieldText(id::rangeMin));
+    s.rangeMax = numberFieldBound(fieldText(id::rangeMax));
+    m_settings = s;
     if (!validate)
-        return TRUE;
-    const CString message = m_settings.validate();
-    if (!message.empty()) {
-        g_core->msgboxWarning(GetSafeHwnd(), message);
-        return FALSE;
+        return true;
+    if (const auto invalid = m_settings.validate()) {
+        g_core->msgboxWarning(GetSafeHwnd(), invalid->message);
+        return false;
     }
-    return TRUE;
+    seedCRuntime();
+    return true;
 }
 
 void CNumberPage::OnGenerate()
 {
-    if (!readSettings(1))
+    if (!readSettings(true))
         return;
     EnableDlgItem(id::generate, false);
     SetDlgItemText(id::output, CString());
@@ -84,9 +96,6 @@ void CNumberPage::OnExport()
 void CNumberPage::OnDestroy()
 {
     CDialog::OnDestroy();
-    readSettings(0);
-    g_core->saveConfigInt(opt::count_int.key, m_settings.count);
-    g_core->saveConfigInt(opt::xsw.key, m_settings.decimals);
-    g_core->saveConfigB(opt::isInt.key, m_settings.isInt);
-    g_core->saveConfigB(opt::isFloat.key, m_settings.isFloat);
+    readSettings(false);
+    kOptions.store(m_settings);
 }

@@ -11,10 +11,10 @@ public:
     // The page's window is made later with Create(parent, control).
     CNumberPage();
 
-    // Fills the settings from the controls; with validate nonzero also checks
+    // Fills the settings from the controls; with validate set also checks
     // them and, when a rule fails, shows its message in the warning box and
-    // returns FALSE.
-    BOOL readSettings(int validate);
+    // returns false.
+    bool readSettings(bool validate);
     const NumberSettings& settings() const { return m_settings; }
 
 protected:

@@ -9,6 +9,7 @@
 #include "res/resource.h"
 #include "res/templates.h"
 #include "ui/export_text.h"
+#include "ui/option_controls.h"
 #include "ui/output_file.h"
 
 #include <memory>
@@ -19,50 +20,28 @@ namespace id = idc::string;
 constexpr UINT kRunTimer = 1;
 constexpr int kRunDelayMs = 200;
 
-struct FlagControl {
-    int id;
-    int StringSettings::*field;
-    const OptionDef& option;
+// Each stored option's control.
+constexpr OptionControl kControls[] = {
+    {&opt::isUCase, id::upper},        {&opt::isLCase, id::lower},         {&opt::isNum, id::digits},
+    {&opt::isHz, id::hanzi},           {&opt::isCharSpec, id::useCharSpec}, {&opt::isCharEx, id::useCharEx},
+    {&opt::charSpec, id::charSpec},    {&opt::charExclude, id::charExclude}, {&opt::head, id::head},
+    {&opt::tail, id::tail},            {&opt::insertStr, id::insert},      {&opt::len_min_str, id::lenMin},
+    {&opt::len_max_str, id::lenMax},   {&opt::count_str, id::count},
 };
-// In the order they are loaded.
-const FlagControl kFlags[] = {
-    {id::upper, &StringSettings::isUCase, opt::isUCase},
-    {id::lower, &StringSettings::isLCase, opt::isLCase},
-    {id::digits, &StringSettings::isNum, opt::isNum},
-    {id::hanzi, &StringSettings::isHz, opt::isHz},
-    {id::useCharSpec, &StringSettings::isCharSpec, opt::isCharSpec},
-    {id::useCharEx, &StringSettings::isCharEx, opt::isCharEx},
-};
-// In the order they are stored.
-const int kFlagStoreOrder[] = {0, 1, 2, 3, 5, 4};
+static_assert(pairsEachOption<StringSettings>(kStringOptions, kControls));
+constexpr OptionControls<StringSettings> kOptions(kStringOptions, kControls);
 
-struct TextControl {
-    int id;
-    CString StringSettings::*field;
-    const OptionDef& option;
-    Text label; // names the box in messages
-};
-// In the order they are loaded and stored.
-const TextControl kTexts[] = {
-    {id::head, &StringSettings::head, opt::head, Text::LabelHead},
-    {id::tail, &StringSettings::tail, opt::tail, Text::LabelTail},
-    {id::insert, &StringSettings::insertStr, opt::insertStr, Text::LabelInsert},
-    {id::charSpec, &StringSettings::charSpec, opt::charSpec, Text::LabelCharSpec},
-    {id::charExclude, &StringSettings::charExclude, opt::charExclude, Text::LabelCharExclude},
-};
-// Indices into kTexts in the order the boxes are read: the lists first.
-const int kTextReadOrder[] = {3, 4, 0, 1, 2};
-
-struct NumberControl {
-    int id;
-    int StringSettings::*field;
-    const OptionDef& option;
-};
-const NumberControl kNumbers[] = {
-    {id::lenMin, &StringSettings::lenMin, opt::len_min_str},
-    {id::lenMax, &StringSettings::lenMax, opt::len_max_str},
-    {id::count, &StringSettings::count, opt::count_str},
-};
+// How the text boxes are named in messages.
+Text labelOf(const OptionDef& option)
+{
+    if (&option == &opt::head)
+        return Text::LabelHead;
+    if (&option == &opt::tail)
+        return Text::LabelTail;
+    if (&option == &opt::insertStr)
+        return Text::LabelInsert;
+    return &option == &opt::charSpec ? Text::LabelCharSpec : Text::LabelCharExclude;
+}
 
 // The message naming the first character of text (UTF-8) that GBK cannot hold.
 std::string unencodableMessage(Text label, const std::string& text)
@@ -88,16 +67,9 @@ std::span<const MessageEntry> CStringPage::GetMessageMap() const
 BOOL CStringPage::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    for (const FlagControl& f : kFlags)
-        CheckDlgButton(f.id, g_core->getConfigB(f.option.key));
-    for (const TextControl& t : kTexts) {
-        // Kept as loaded too: a box whose text cannot be read back at the
-        // end stores the loaded value again rather than losing it.
-        settings_.*t.field = g_core->getConfigStr(t.option.key);
-        SetDlgItemText(t.id, settings_.*t.field);
-    }
-    for (const NumberControl& n : kNumbers)
-        SetDlgItemText(n.id, g_core->getConfigStr(n.option.key));
+    // Kept as loaded: a box whose text cannot be read back at the end stores
+    // the loaded value again rather than losing it.
+    settings_ = kOptions.load(*this);
 
     // Beside the program where its folder can be written, else in the
     // user's data folder.
@@ -113,30 +85,21 @@ BOOL CStringPage::OnInitDialog()
 bool CStringPage::readSettings(bool validate)
 {
     StringSettings s = settings_;
-    for (const FlagControl& f : kFlags)
-        s.*f.field = IsDlgButtonChecked(f.id);
-    // Disabled list boxes are read like the others.
-    for (const int i : kTextReadOrder) {
-        const TextControl& t = kTexts[i];
-        if (const auto text = GetDlgItemText(t.id)) {
-            s.*t.field = *text;
-        } else if (validate) {
-            MessageBoxUtf8(unencodableMessage(t.label, GetDlgItemTextUtf8(t.id)));
-            return false;
-        }
+    const OptionDef* unreadable = kOptions.read(*this, s);
+    if (unreadable && validate) {
+        MessageBoxUtf8(unencodableMessage(labelOf(*unreadable), GetDlgItemTextUtf8(kOptions.controlOf(*unreadable))));
+        return false;
     }
     s.insertStr = textutil::trimmed(s.insertStr);
-    for (const NumberControl& n : kNumbers)
-        s.*n.field = GetDlgItemAtoi(n.id);
     settings_ = std::move(s);
     if (!validate)
         return true;
-
-    CString message;
-    if (!settings_.validate(&message)) {
-        MessageBox(message);
+    if (const auto invalid = settings_.validate()) {
+        MessageBox(invalid->message);
         return false;
     }
+    settings_ = settings_.forRun();
+    seedCRuntime();
     return true;
 }
 
@@ -217,10 +180,5 @@ void CStringPage::OnDestroy()
 {
     CDialog::OnDestroy();
     readSettings(false);
-    for (const int i : kFlagStoreOrder)
-        g_core->saveConfigB(kFlags[i].option.key, settings_.*kFlags[i].field);
-    for (const TextControl& t : kTexts)
-        g_core->saveConfigStr(t.option.key, settings_.*t.field);
-    for (const NumberControl& n : kNumbers)
-        g_core->saveConfigInt(n.option.key, settings_.*n.field);
+    kOptions.store(settings_);
 }

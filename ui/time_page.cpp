@@ -8,6 +8,7 @@
 #include "res/resource.h"
 #include "res/templates.h"
 #include "ui/export_text.h"
+#include "ui/option_controls.h"
 
 #include <ctime>
 #include <string_view>
@@ -15,6 +16,17 @@
 namespace {
 namespace id = idc::time;
 constexpr UINT kRunTimer = 1;
+
+// Each stored option's control.
+constexpr OptionControl kControls[] = {
+    {&opt::isProgram, id::isProgram},
+    {&opt::fileProgram, id::program},
+    {&opt::min_delay, id::minDelay},
+    {&opt::max_delay, id::maxDelay},
+    {&opt::count_time, id::count},
+};
+static_assert(pairsEachOption<TimeSettings>(kTimeOptions, kControls));
+constexpr OptionControls<TimeSettings> kOptions(kTimeOptions, kControls);
 } // namespace
 
 CTimePage::CTimePage() : CDialog(kTimePageTemplate), driver_(*this) {}
@@ -33,41 +45,26 @@ BOOL CTimePage::OnInitDialog()
 {
     CDialog::OnInitDialog();
     // The program edit keeps the disabled state it is created with, whatever
-    // the check box shows, until the check box is clicked.
-    CheckDlgButton(id::isProgram, g_core->getConfigB(opt::isProgram.key));
-    // Kept as the last good text, so a text GBK cannot hold typed before
+    // the check box shows, until the check box is clicked. The program text
+    // is kept as the last good one, so a text GBK cannot hold typed before
     // closing never replaces the stored program with nothing.
-    fileProgram_ = g_core->getConfigStr(opt::fileProgram.key);
-    SetDlgItemText(id::program, fileProgram_);
-    SetDlgItemText(id::minDelay, g_core->getConfigStr(opt::min_delay.key));
-    SetDlgItemText(id::maxDelay, g_core->getConfigStr(opt::max_delay.key));
-    SetDlgItemText(id::count, g_core->getConfigStr(opt::count_time.key));
+    settings_ = kOptions.load(*this);
     return TRUE;
 }
 
-int CTimePage::readSettings(int validate)
+bool CTimePage::readSettings(bool validate)
 {
-    isProgram_ = IsDlgButtonChecked(id::isProgram);
-    // Read whether the edit is enabled or not: it is what will be opened.
-    const std::optional<CString> program = GetDlgItemText(id::program);
-    if (program)
-        fileProgram_ = *program;
-    minDelay_ = GetDlgItemAtoi(id::minDelay);
-    maxDelay_ = GetDlgItemAtoi(id::maxDelay);
-    countTime_ = GetDlgItemAtoi(id::count);
+    // The program text is read whether its edit is enabled or not: it is
+    // what will be opened.
+    const bool programUnreadable = kOptions.read(*this, settings_) != nullptr;
     // A program text GBK cannot hold cannot be opened as typed, nor stored.
     // It is refused only when it would be opened.
-    if (validate && isProgram_ != 0 && !program) {
+    if (validate && settings_.isProgram != 0 && programUnreadable) {
         const std::string bad = gbk::firstUnencodable(GetDlgItemTextUtf8(id::program));
         g_core->msgboxWarning(GetSafeHwnd(), fill(text(Text::ProgramNotGbk), {gbk::codePointName(bad)}));
-        return 0;
+        return false;
     }
-    return 1;
-}
-
-TimeSettings CTimePage::settings() const
-{
-    return TimeSettings{isProgram_, fileProgram_, minDelay_, maxDelay_, countTime_};
+    return true;
 }
 
 void CTimePage::OnToggleProgram()
@@ -80,8 +77,8 @@ void CTimePage::OnGenerate()
     // The run checks its rules, showing the first that fails; when all
     // pass it disables Generate, empties the output box and arms timer 1
     // with the first interval.
-    if (readSettings(1))
-        driver_.generate(settings(), g_core->random());
+    if (readSettings(true))
+        driver_.generate(settings_, g_core->random());
 }
 
 void CTimePage::OnTimer(UINT nIDEvent)
@@ -102,12 +99,8 @@ void CTimePage::OnDestroy()
     // The run ends with the window, without a message; its log is dropped
     // with the window's text.
     driver_.stop();
-    readSettings(0);
-    g_core->saveConfigB(opt::isProgram.key, isProgram_);
-    g_core->saveConfigStr(opt::fileProgram.key, fileProgram_);
-    g_core->saveConfigInt(opt::min_delay.key, minDelay_);
-    g_core->saveConfigInt(opt::max_delay.key, maxDelay_);
-    g_core->saveConfigInt(opt::count_time.key, countTime_);
+    readSettings(false);
+    kOptions.store(settings_);
 }
 
 // --- the run's host ----------------------------------------------------------
@@ -152,9 +145,9 @@ void CTimePage::showLog(const CString& text)
     shownBytes_ = text.size();
 }
 
-void CTimePage::showMessage(TimeSettings::Box box, const CString& text)
+void CTimePage::showMessage(BoxKind box, const CString& text)
 {
-    if (box == TimeSettings::Box::Warning)
+    if (box == BoxKind::Warning)
         g_core->msgboxWarning(GetSafeHwnd(), text);
     else
         MessageBox(text);

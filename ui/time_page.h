@@ -1,14 +1,14 @@
 #pragma once
 // CTimePage: the time tab's page, a child dialog on template IDD_TIME_PAGE.
 //
-// Generate reads the controls and hands them to the timed run
-// (gen/timed_run.h), which checks them and runs on window timer 1. Each
+// Generate reads the controls and hands them to the timed run's driver
+// (ui/timed_run_driver.h), which checks them and runs on window timer 1. Each
 // timer event logs the local date and time into the output box and, when
 // the check box is ticked, opens the program text. The run goes on while
 // the page is hidden behind another tab; it ends with the window. The
 // options are loaded when the page is created and stored when its window is
 // destroyed.
-#include "gen/timed_run.h"
+#include "ui/timed_run_driver.h"
 #include "platform/cdialog.h"
 
 class CTimePage : public CDialog, protected TimedRunHost {
@@ -17,13 +17,14 @@ public:
     CTimePage();
 
     // Reads the controls into the settings. With validate set, also refuses
-    // (in the warning box, returning 0) a program text GBK cannot hold when
-    // it would be opened; the run's own rules are checked when it starts.
-    // A program text GBK cannot hold is never read: the previous one stays.
-    int readSettings(int validate);
+    // (in the warning box, returning false) a program text GBK cannot hold
+    // when it would be opened; the run's own rules are checked when it
+    // starts. A program text GBK cannot hold is never read: the previous one
+    // stays.
+    bool readSettings(bool validate);
 
     // The options as last read from the controls.
-    TimeSettings settings() const;
+    const TimeSettings& settings() const { return settings_; }
     // The current (or last) run: its log and its count of events done.
     const TimedRun& run() const { return driver_.run(); }
 
@@ -44,16 +45,12 @@ protected:
     std::tm localNow() override;
     void launch(const CString& program) override;
     void showLog(const CString& text) override;
-    void showMessage(TimeSettings::Box box, const CString& text) override;
+    void showMessage(BoxKind box, const CString& text) override;
     void setGenerateEnabled(bool enabled) override;
 
 private:
     TimedRunDriver driver_;
-    int isProgram_ = 0;
-    CString fileProgram_;
-    int minDelay_ = 0;
-    int maxDelay_ = 0;
-    int countTime_ = 0;
+    TimeSettings settings_;
     // The output box holds exactly the first shownBytes_ bytes of the log as
     // last shown, unless the user has changed it since: the next event then
     // only adds its line.

@@ -2,6 +2,8 @@
 // termination signals turned into closing the windows.
 #include "platform/app.h"
 
+#include "core/texts.h"
+
 #include "platform/dialog_driver.h"
 #include "platform/qt/dialog_style.h"
 #include "platform/qt/dialog_units.h"
@@ -39,7 +41,7 @@ void fatalAtStart(QtMsgType type, const QMessageLogContext&, const QString& mess
 {
     std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
     if (type == QtFatalMsg) {
-        std::fprintf(stderr, "Kelvane: 无法连接到图形显示，窗口无法打开。\n");
+        std::fprintf(stderr, "Kelvane: %s\n", utf8(Text::DisplayUnreachable));
         std::_Exit(1);
     }
 }
@@ -59,9 +61,7 @@ bool Application::canStart()
 {
     if (envSet("DISPLAY") || envSet("WAYLAND_DISPLAY") || envSet("QT_QPA_PLATFORM"))
         return true;
-    std::fprintf(stderr, "Kelvane: 没有可用的图形显示（DISPLAY 和 WAYLAND_DISPLAY 均未设置），窗口无法打开。\n"
-                         "Kelvane: no display is available (DISPLAY and WAYLAND_DISPLAY are unset); "
-                         "start it from a desktop session.\n");
+    std::fprintf(stderr, "Kelvane: %s\n", utf8(Text::NoDisplay));
     return false;
 }
 

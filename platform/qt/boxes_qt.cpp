@@ -1,6 +1,8 @@
 // The real boxes: a modal QMessageBox with its own nested event loop.
 #include "platform/boxes.h"
 
+#include "core/texts.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
@@ -17,7 +19,7 @@ public:
         m.setText(QString::fromStdString(box.text));
         m.setTextFormat(Qt::PlainText);
         m.setStandardButtons(QMessageBox::Ok);
-        m.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+        m.button(QMessageBox::Ok)->setText(QString::fromUtf8(utf8(Text::OkButton)));
         switch (box.kind) {
         case BoxKind::Plain:
             m.setIcon(QMessageBox::NoIcon);

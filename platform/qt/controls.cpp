@@ -1,5 +1,7 @@
 #include "platform/qt/controls.h"
 
+#include "core/texts.h"
+
 #include <QChildEvent>
 #include <QKeyEvent>
 #include <QPainter>
@@ -26,7 +28,7 @@ void DigitEdit::keyPressEvent(QKeyEvent* event)
     }
     // Control keys (editing, shortcuts such as paste) pass; typed text must be digits.
     if (printable && !digits && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-        QToolTip::showText(mapToGlobal(QPoint(0, height())), QStringLiteral("这里只能输入数字。"), this);
+        QToolTip::showText(mapToGlobal(QPoint(0, height())), QString::fromUtf8(utf8(Text::DigitsOnly)), this);
         event->accept();
         return;
     }

@@ -4,6 +4,7 @@
 #include "platform/save_file.h"
 
 #include "core/qt/qgbk.h"
+#include "core/texts.h"
 #include "platform/files/file_writer.h"
 #include "platform/files/whole_file.h"
 
@@ -14,8 +15,8 @@
 #include <QStringDecoder>
 
 namespace {
-const QString kGbkFilter = QStringLiteral("GBK 文本 (*.txt)");
-const QString kUtf8Filter = QStringLiteral("UTF-8 文本 (*.txt)");
+const QString kGbkFilter = QString::fromUtf8(utf8(Text::GbkTextFilter));
+const QString kUtf8Filter = QString::fromUtf8(utf8(Text::Utf8TextFilter));
 
 class QtSaveDialog : public SaveFileService {
 public:

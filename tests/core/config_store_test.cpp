@@ -1,4 +1,5 @@
 #include "core/ccore.h"
+#include "core/options.h"
 #include "core/config_store.h"
 #include "core/core_options.h"
 #include "core/gbk.h"
@@ -32,19 +33,19 @@ TEST_F(OptionStore, RoundTripsAcrossRestartsIntegersReadBackAsDecimalText)
     const CString hz = gbk::lit("测试,头部 = [x]; #y \"q\"");
     {
         auto core = coreAt(path);
-        core->saveConfigInt("count_str", -42);
-        core->saveConfigStr("head", hz);
-        core->saveConfigStr("tail", "");
-        core->saveConfigB("isHz", 1);
-        core->saveConfigStr("charSpec", " ! @ ");
+        core->saveConfigInt(opt::count_str, -42);
+        core->saveConfigStr(opt::head, hz);
+        core->saveConfigStr(opt::tail, "");
+        core->saveConfigB(opt::isHz, 1);
+        core->saveConfigStr(opt::charSpec, " ! @ ");
     }
     auto core = coreAt(path);
-    EXPECT_EQ(core->getConfigStr("count_str"), "-42");
-    EXPECT_EQ(core->getConfigInt("count_str"), -42);
-    EXPECT_EQ(core->getConfigStr("head"), hz);
-    EXPECT_EQ(core->getConfigStr("tail"), ""); // stored empty, not the default
-    EXPECT_EQ(core->getConfigB("isHz"), 1);
-    EXPECT_EQ(core->getConfigStr("charSpec"), " ! @ ");
+    EXPECT_EQ(core->getConfigStr(opt::count_str), "-42");
+    EXPECT_EQ(core->getConfigInt(opt::count_str), -42);
+    EXPECT_EQ(core->getConfigStr(opt::head), hz);
+    EXPECT_EQ(core->getConfigStr(opt::tail), ""); // stored empty, not the default
+    EXPECT_EQ(core->getConfigB(opt::isHz), 1);
+    EXPECT_EQ(core->getConfigStr(opt::charSpec), " ! @ ");
     // The file itself is UTF-8, readable by a person.
     EXPECT_NE(readFile(path).find("测试"), std::string::npos);
 }
@@ -52,14 +53,16 @@ TEST_F(OptionStore, RoundTripsAcrossRestartsIntegersReadBackAsDecimalText)
 TEST_F(OptionStore, UnusableValuesFallBackToDefaults)
 {
     ASSERT_TRUE(writeFile(path, "[General]\nisUCase=2\nisLCase=-1\nisNum=abc\nisHz=1\nisCharEx=0\n"
-                              "count_int=12abc\nxsw=99999999999\nlen_min_str=3\nhead=a, b\n"));
+                              "count_int=12abc\nxsw=99999999999\nlen_min_str=3\nlen_max_str=9x\nhead=a, b\n"));
     auto core = coreAt(path);
     // A flag is only ever 0 or 1, so a check box never sees an indeterminate state.
-    for (const auto& [key, want] : {std::pair<const char*, int>{"isUCase", 1}, {"isLCase", 1}, {"isNum", 1},
-                                    {"isHz", 1}, {"isCharEx", 0}})
-        EXPECT_EQ(core->getConfigB(key), want) << key;
-    EXPECT_EQ(std::pair(core->getConfigInt("count_int"), core->getConfigInt("xsw")), std::pair(10, 2));
-    EXPECT_EQ(core->getConfigStr("len_min_str"), "3");
+    for (const auto& [option, want] : {std::pair<const OptionDef*, int>{&opt::isUCase, 1}, {&opt::isLCase, 1},
+                                       {&opt::isNum, 1}, {&opt::isHz, 1}, {&opt::isCharEx, 0}})
+        EXPECT_EQ(core->getConfigB(*option), want) << option->key;
+    EXPECT_EQ(std::pair(core->getConfigInt(opt::count_int), core->getConfigInt(opt::xsw)), std::pair(10, 2));
+    // A number is loaded into its box as text: the checked value's text.
+    EXPECT_EQ(std::pair(core->getConfigStr(opt::len_min_str), core->getConfigStr(opt::len_max_str)),
+              std::pair(CString("3"), CString("16")));
 }
 
 TEST_F(OptionStore, GarbageFileStartsWithDefaultsAndIsKeptAside)
@@ -70,9 +73,9 @@ TEST_F(OptionStore, GarbageFileStartsWithDefaultsAndIsKeptAside)
     ASSERT_TRUE(writeFile(path, junk));
     {
         auto core = coreAt(path);
-        EXPECT_EQ(core->getConfigB("isUCase"), 1);
-        EXPECT_EQ(core->getConfigInt("count_int"), 10);
-        core->saveConfigInt("count_int", 7);
+        EXPECT_EQ(core->getConfigB(opt::isUCase), 1);
+        EXPECT_EQ(core->getConfigInt(opt::count_int), 10);
+        core->saveConfigInt(opt::count_int, 7);
         EXPECT_TRUE(core->store().wasCorrupt());
         EXPECT_EQ(readFile(path + ".corrupt"), junk);
         // What the user is told names the file and its kept copy.
@@ -81,7 +84,7 @@ TEST_F(OptionStore, GarbageFileStartsWithDefaultsAndIsKeptAside)
         EXPECT_NE(notice.find("“" + path + ".corrupt”"), std::string::npos) << notice;
     }
     auto again = coreAt(path);
-    EXPECT_EQ(again->getConfigInt("count_int"), 7);
+    EXPECT_EQ(again->getConfigInt(opt::count_int), 7);
     EXPECT_FALSE(again->store().wasCorrupt()) << "told once: the next start finds a sound file";
     EXPECT_EQ(again->store().setAsideNotice(), "");
 }
@@ -95,8 +98,8 @@ TEST_F(OptionStore, DamagedFileWithoutRoomForItsCopyIsLeftUntouched)
         EXPECT_TRUE(core->store().wasCorrupt());
         EXPECT_EQ(core->store().keptCopy(), "");
         EXPECT_NE(gbk::toUtf8(core->store().setAsideNotice()).find("不会改写该文件"), std::string::npos);
-        core->saveConfigInt("count_int", 7);
-        EXPECT_EQ(core->getConfigInt("count_int"), 7) << "the run goes on with its own changes";
+        core->saveConfigInt(opt::count_int, 7);
+        EXPECT_EQ(core->getConfigInt(opt::count_int), 7) << "the run goes on with its own changes";
         EXPECT_FALSE(core->store().sync()) << "the file is not written";
     }
     EXPECT_EQ(readFile(path), "[General\nisHz=1\n");
@@ -122,14 +125,14 @@ TEST_F(OptionStore, ByteOrderMarkIsAccepted)
         {
             auto core = coreAt(file);
             EXPECT_FALSE(core->store().wasCorrupt());
-            EXPECT_EQ(core->getConfigB("isHz"), 1);
-            EXPECT_EQ(core->getConfigStr("head"), gbk::lit("头"));
-            EXPECT_EQ(core->getConfigInt("count_str"), 33);
-            core->saveConfigInt("count_int", 4);
+            EXPECT_EQ(core->getConfigB(opt::isHz), 1);
+            EXPECT_EQ(core->getConfigStr(opt::head), gbk::lit("头"));
+            EXPECT_EQ(core->getConfigInt(opt::count_str), 33);
+            core->saveConfigInt(opt::count_int, 4);
         }
         EXPECT_FALSE(std::filesystem::exists(file + ".corrupt"));
         auto core = coreAt(file);
-        EXPECT_EQ(std::pair(core->getConfigInt("count_int"), core->getConfigB("isHz")), std::pair(4, 1));
+        EXPECT_EQ(std::pair(core->getConfigInt(opt::count_int), core->getConfigB(opt::isHz)), std::pair(4, 1));
         const std::string text = readFile(file);
         EXPECT_NE(text.find("[mine]\nnote=keep me"), std::string::npos) << text;
     }
@@ -142,13 +145,13 @@ TEST_F(OptionStore, StoredTextsEndAtANul)
     ASSERT_TRUE(writeFile(path, "[General]\nhead=ab\\0cd\ntail=\"\\x0z\"\ninsertStr=3|x\\0|1|y\ncharSpec=\\0\n"));
     {
         auto core = coreAt(path);
-        for (const auto& [key, want] : {std::pair<const char*, const char*>{"head", "ab"}, {"tail", ""},
-                                        {"insertStr", "3|x"}, {"charSpec", ""}})
-            EXPECT_EQ(core->getConfigStr(key), std::string(want)) << key;
+        for (const auto& [option, want] : {std::pair<const OptionDef*, const char*>{&opt::head, "ab"}, {&opt::tail, ""},
+                                           {&opt::insertStr, "3|x"}, {&opt::charSpec, ""}})
+            EXPECT_EQ(core->getConfigStr(*option), std::string(want)) << option->key;
         // Stored through the core as well (a text read from a box).
-        core->saveConfigStr("fileProgram", std::string("run\0.sh", 7));
+        core->saveConfigStr(opt::fileProgram, std::string("run\0.sh", 7));
     }
-    EXPECT_EQ(coreAt(path)->getConfigStr("fileProgram"), "run");
+    EXPECT_EQ(coreAt(path)->getConfigStr(opt::fileProgram), "run");
 }
 
 // A pipe (reading it would wait for a writer forever) or a folder in place of
@@ -160,8 +163,8 @@ TEST_F(OptionStore, PipeOrFolderInPlaceOfTheFileIsNeitherReadNorReplaced)
     ASSERT_TRUE(std::filesystem::create_directories(folder));
     for (const std::string& p : {path, folder}) {
         auto core = coreAt(p);
-        EXPECT_EQ(core->getConfigInt("count_time"), 5) << p;
-        core->saveConfigInt("count_time", 9);
+        EXPECT_EQ(core->getConfigInt(opt::count_time), 5) << p;
+        core->saveConfigInt(opt::count_time, 9);
         EXPECT_FALSE(core->store().sync()) << p;
     }
     struct stat st = {};
@@ -174,9 +177,9 @@ TEST_F(OptionStore, WritesReplaceTheFileWholeLeavingNoTemporaries)
 {
     for (int round = 0; round < 3; ++round) {
         auto core = coreAt(path);
-        core->saveConfigStr("insertStr", std::string(5000, char('a' + round)));
+        core->saveConfigStr(opt::insertStr, std::string(5000, char('a' + round)));
         ASSERT_TRUE(core->store().sync());
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "no temporaries";
-    EXPECT_EQ(coreAt(path)->getConfigStr("insertStr"), std::string(5000, 'c'));
+    EXPECT_EQ(coreAt(path)->getConfigStr(opt::insertStr), std::string(5000, 'c'));
 }

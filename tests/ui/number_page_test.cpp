@@ -1,6 +1,7 @@
 // The number page through its controls: start state and stored options,
 // Generate with its boxes and output, and Export.
 #include "core/gbk.h"
+#include "core/options.h"
 #include "platform/dialog_driver.h"
 #include "platform/presenter.h"
 #include "res/resource.h"
@@ -67,11 +68,11 @@ TEST_F(NumberPage, StartShowsStoredOptionsAndAlwaysTheDefaultRange)
     EXPECT_TRUE(boxes.shown.empty()); // closing checks nothing
     ASSERT_TRUE(core->store().sync());
     EXPECT_EQ(storedValueCount(core.configPath()), 4); // four keys, no range
-    EXPECT_EQ(std::tuple(core->getConfigInt("count_int"), core->getConfigInt("xsw"), core->getConfigB("isInt"),
-                         core->getConfigB("isFloat")),
+    EXPECT_EQ(std::tuple(core->getConfigInt(opt::count_int), core->getConfigInt(opt::xsw), core->getConfigB(opt::isInt),
+                         core->getConfigB(opt::isFloat)),
               std::tuple(0, 9, 0, 1));
 
-    core->saveConfigInt("count_int", -5);
+    core->saveConfigInt(opt::count_int, -5);
     open();
     EXPECT_EQ(texts(), (Texts{"80", "100", "-5", "9"}));
     drive::click(*page, id::isFloat); // unticks

@@ -2,6 +2,7 @@
 // Generate's checks, runs into the box and into the output file, where that
 // file goes and its failures, and Export from the box and from the file.
 #include "core/gbk.h"
+#include "core/options.h"
 #include "platform/dialog_driver.h"
 #include "res/resource.h"
 #include "support/recording_boxes.h"
@@ -92,10 +93,10 @@ protected:
 TEST_F(StringPage, LoadsChecksAndStoresTheControls)
 {
     ASSERT_TRUE(writeFile(core.folder() + "/_out.txt", "old rows\r\n"));
-    g_core->saveConfigB("isCharSpec", 1);
-    g_core->saveConfigStr("charExclude", "0O");
-    g_core->saveConfigStr("head", gbk::lit("前"));
-    g_core->saveConfigInt("count_str", 1234);
+    g_core->saveConfigB(opt::isCharSpec, 1);
+    g_core->saveConfigStr(opt::charExclude, "0O");
+    g_core->saveConfigStr(opt::head, gbk::lit("前"));
+    g_core->saveConfigInt(opt::count_str, 1234);
     open();
     EXPECT_FALSE(fs::exists(outFile())) << "a start removes an old output file";
     EXPECT_EQ(drive::text(*page, id::count), "1234");
@@ -125,12 +126,13 @@ TEST_F(StringPage, LoadsChecksAndStoresTheControls)
     drive::type(*page, id::lenMin, "");
     drive::type(*page, id::count, "");
     page->DestroyWindow();
-    EXPECT_EQ(g_core->getConfigB("isCharSpec"), 0);
-    for (const auto& [key, value] : {std::pair<const char*, CString>{"charSpec", " # $ "}, {"charExclude", "0 O"},
-                                     {"insertStr", "3|x|1|y"}, {"head", gbk::lit("前")}})
-        EXPECT_EQ(g_core->getConfigStr(key), value) << key;
-    EXPECT_EQ(g_core->getConfigInt("len_min_str"), 0);
-    EXPECT_EQ(g_core->getConfigInt("count_str"), 0);
+    EXPECT_EQ(g_core->getConfigB(opt::isCharSpec), 0);
+    for (const auto& [option, value] : {std::pair<const OptionDef*, CString>{&opt::charSpec, " # $ "},
+                                        {&opt::charExclude, "0 O"}, {&opt::insertStr, "3|x|1|y"},
+                                        {&opt::head, gbk::lit("前")}})
+        EXPECT_EQ(g_core->getConfigStr(*option), value) << option->key;
+    EXPECT_EQ(g_core->getConfigInt(opt::len_min_str), 0);
+    EXPECT_EQ(g_core->getConfigInt(opt::count_str), 0);
     EXPECT_EQ(boxes.shown.size(), 2u) << "closing shows nothing";
 }
 
@@ -185,8 +187,8 @@ TEST_F(StringPage, ExportRefusesAnEmptyBoxAndTheWaitingText)
 // A NUL put into the options file by hand never reaches a row.
 TEST_F(StringPage, NulInAStoredTextNeverReachesTheRows)
 {
-    g_core->saveConfigStr("head", std::string("h\0x", 3));
-    g_core->saveConfigStr("tail", std::string("\0t", 2));
+    g_core->saveConfigStr(opt::head, std::string("h\0x", 3));
+    g_core->saveConfigStr(opt::tail, std::string("\0t", 2));
     ASSERT_TRUE(g_core->store().sync());
     open();
     EXPECT_EQ(std::pair(drive::text(*page, id::head), drive::text(*page, id::tail)), std::pair(std::string("h"), std::string()));

@@ -2,6 +2,7 @@
 // the run's events on timer 1, edits and closing during a run, and a run
 // behind another tab of the main window.
 #include "core/gbk.h"
+#include "core/options.h"
 #include "platform/dialog_driver.h"
 #include "platform/presenter.h"
 #include "res/resource.h"
@@ -91,21 +92,21 @@ TEST_F(TimePage, AFailingRuleShowsItsBoxAndChangesNothingElse)
     setRun(*page, "1", "2", "3");
     expectRefused(BoxKind::Warning, "外部程序命令行含有 GBK 无法表示的字符（U+1F600），请修改后再生成。");
     page->DestroyWindow();
-    EXPECT_EQ(core->getConfigStr("fileProgram"), "ok");
+    EXPECT_EQ(core->getConfigStr(opt::fileProgram), "ok");
 }
 
 TEST_F(TimePage, AnUnstorableProgramTypedBeforeClosingKeepsTheStoredOne)
 {
-    core->saveConfigStr("fileProgram", "prog");
+    core->saveConfigStr(opt::fileProgram, "prog");
     open();
     set(id::program, "run😀");
     page->DestroyWindow();
-    EXPECT_EQ(core->getConfigStr("fileProgram"), "prog");
+    EXPECT_EQ(core->getConfigStr(opt::fileProgram), "prog");
 }
 
 TEST_F(TimePage, ARunLogsEachEventLaunchesTheProgramAndEndsAfterItsMessage)
 {
-    core->saveConfigB("isProgram", 1);
+    core->saveConfigB(opt::isProgram, 1);
     open();
     set(id::program, "/opt/报表 --now"); // in the edit that stays disabled
     setRun(*page, "10", "30", "3");
@@ -152,9 +153,9 @@ TEST_F(TimePage, EditsDuringARunDoNotReachItButAreStoredAtCloseAndLoadedBack)
     page->DestroyWindow(); // during the run: no message, the controls are stored
     EXPECT_FALSE(page->run().running());
     EXPECT_TRUE(boxes.shown.empty());
-    EXPECT_EQ(core->getConfigB("isProgram"), 1);
-    EXPECT_EQ(core->getConfigStr("fileProgram"), gbk::lit("/opt/备份 --all"));
-    EXPECT_EQ(core->getConfigInt("count_time"), 1);
+    EXPECT_EQ(core->getConfigB(opt::isProgram), 1);
+    EXPECT_EQ(core->getConfigStr(opt::fileProgram), gbk::lit("/opt/备份 --all"));
+    EXPECT_EQ(core->getConfigInt(opt::count_time), 1);
 
     // Loaded back: numbers without leading zeros, empty as 0; the box ticked
     // with the edit disabled until the box is clicked.

@@ -2,6 +2,7 @@
 // as the INI file on Linux, integers read back as decimal text, values typed
 // in by hand with regedit, and persistence from one start to the next.
 #include "core/ccore.h"
+#include "core/options.h"
 #include "core/config_store.h"
 #include "core/core_options.h"
 #include "core/gbk.h"
@@ -49,19 +50,19 @@ protected:
 
 TEST_F(RegistryStore, FirstRunValuesThenSavedValuesSurviveARestart)
 {
-    EXPECT_EQ(core->getConfigInt("len_min_str"), 8);
-    EXPECT_EQ(core->getConfigStr("charExclude"), "0O1lI");
-    EXPECT_EQ(core->getConfigB("isUCase"), 1);
+    EXPECT_EQ(core->getConfigInt(opt::len_min_str), 8);
+    EXPECT_EQ(core->getConfigStr(opt::charExclude), "0O1lI");
+    EXPECT_EQ(core->getConfigB(opt::isUCase), 1);
 
-    core->saveConfigInt("count_str", -42);
-    core->saveConfigB("isHz", 1);
-    core->saveConfigStr("head", gbk::lit("头部x"));
+    core->saveConfigInt(opt::count_str, -42);
+    core->saveConfigB(opt::isHz, 1);
+    core->saveConfigStr(opt::head, gbk::lit("头部x"));
     ASSERT_TRUE(core->store().sync());
     core = open();
-    EXPECT_EQ(core->getConfigInt("count_str"), -42);
-    EXPECT_EQ(core->getConfigStr("count_str"), "-42"); // an integer reads back as its decimal text
-    EXPECT_EQ(core->getConfigB("isHz"), 1);
-    EXPECT_EQ(core->getConfigStr("head"), gbk::lit("头部x"));
+    EXPECT_EQ(core->getConfigInt(opt::count_str), -42);
+    EXPECT_EQ(core->getConfigStr(opt::count_str), "-42"); // an integer reads back as its decimal text
+    EXPECT_EQ(core->getConfigB(opt::isHz), 1);
+    EXPECT_EQ(core->getConfigStr(opt::head), gbk::lit("头部x"));
     // Stored as Unicode text, readable in regedit.
     EXPECT_EQ(storedText(L"head"), L"头部x");
     EXPECT_EQ(storedText(L"count_str"), L"-42");
@@ -80,13 +81,13 @@ TEST_F(RegistryStore, ValuesTypedByHandAreCheckedLikeTheIniFile)
     setByHand(L"charSpec", REG_BINARY, binary, sizeof binary);        // no text
     setByHand(L"tail", REG_SZ, notGbk.c_str(), DWORD((notGbk.size() + 1) * 2)); // text GBK cannot hold
     core = open();
-    EXPECT_EQ(core->getConfigInt("count_int"), 12);
-    EXPECT_EQ(core->getConfigStr("count_int"), "12");
-    EXPECT_EQ(core->getConfigInt("xsw"), -1);
-    EXPECT_EQ(core->getConfigInt("count_time"), 5);
-    EXPECT_EQ(core->getConfigB("isInt"), 1);
-    EXPECT_EQ(core->getConfigStr("charSpec"), "!@#$%^&*");
-    EXPECT_EQ(core->getConfigStr("tail"), "");
+    EXPECT_EQ(core->getConfigInt(opt::count_int), 12);
+    EXPECT_EQ(core->getConfigStr(opt::count_int), "12");
+    EXPECT_EQ(core->getConfigInt(opt::xsw), -1);
+    EXPECT_EQ(core->getConfigInt(opt::count_time), 5);
+    EXPECT_EQ(core->getConfigB(opt::isInt), 1);
+    EXPECT_EQ(core->getConfigStr(opt::charSpec), "!@#$%^&*");
+    EXPECT_EQ(core->getConfigStr(opt::tail), "");
 }
 
 } // namespace

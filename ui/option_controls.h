@@ -1,0 +1,105 @@
+#pragma once
+// Which control of a page shows which stored option. The fields the options
+// fill are the generators' tables (kStringOptions, kNumberOptions,
+// kTimeOptions); a page pairs each of their rows with its control id once,
+// in an OptionControls, and loads, reads and stores through it.
+#include "core/ccore.h"
+#include "gen/option_fields.h"
+#include "platform/cdialog.h"
+
+#include <span>
+
+struct OptionControl {
+    const OptionDef* option;
+    int id;
+};
+
+// Whether every row of fields has exactly one control, and nothing else does.
+template <class Settings>
+consteval bool pairsEachOption(std::span<const OptionField<Settings>> fields, std::span<const OptionControl> controls)
+{
+    if (fields.size() != controls.size())
+        return false;
+    for (const OptionField<Settings>& f : fields) {
+        int n = 0;
+        for (const OptionControl& c : controls)
+            n += c.option == f.option ? 1 : 0;
+        if (n != 1)
+            return false;
+    }
+    return true;
+}
+
+template <class Settings>
+class OptionControls {
+public:
+    constexpr OptionControls(std::span<const OptionField<Settings>> fields, std::span<const OptionControl> controls)
+        : fields_(fields), controls_(controls)
+    {
+    }
+
+    // Sets every control from the store (the page's OnInitDialog): a flag as
+    // the check state, a text or a number as the box's text. Returns the
+    // values shown.
+    Settings load(CDialog& page) const
+    {
+        Settings s;
+        startFields(s, fields_, &g_core->store());
+        for (const OptionField<Settings>& f : fields_) {
+            const int id = controlOf(*f.option);
+            if (f.text)
+                page.SetDlgItemText(id, s.*f.text);
+            else if (f.option->kind == OptionKind::Flag)
+                page.CheckDlgButton(id, s.*f.number);
+            else
+                page.SetDlgItemInt(id, s.*f.number);
+        }
+        return s;
+    }
+
+    // Reads every control into s, in the order of the fields: a flag's check
+    // state, a number's text as atoi reads it (empty: 0), a text as typed,
+    // whether its box is enabled or not. A text GBK cannot hold leaves its
+    // field as it was; the first such option is returned, null when every
+    // text was read.
+    const OptionDef* read(const CDialog& page, Settings& s) const
+    {
+        const OptionDef* unreadable = nullptr;
+        for (const OptionField<Settings>& f : fields_) {
+            const int id = controlOf(*f.option);
+            if (!f.text)
+                s.*f.number = f.option->kind == OptionKind::Flag ? page.IsDlgButtonChecked(id) : page.GetDlgItemAtoi(id);
+            else if (auto text = page.GetDlgItemText(id))
+                s.*f.text = std::move(*text);
+            else if (!unreadable)
+                unreadable = f.option;
+        }
+        return unreadable;
+    }
+
+    // Stores every field of s under its option (the page's OnDestroy).
+    void store(const Settings& s) const
+    {
+        for (const OptionField<Settings>& f : fields_) {
+            const OptionDef& o = *f.option;
+            if (f.text)
+                g_core->saveConfigStr(o, s.*f.text);
+            else if (o.kind == OptionKind::Flag)
+                g_core->saveConfigB(o, s.*f.number);
+            else
+                g_core->saveConfigInt(o, s.*f.number);
+        }
+    }
+
+    constexpr int controlOf(const OptionDef& option) const
+    {
+        for (const OptionControl& c : controls_)
+            if (c.option == &option)
+                return c.id;
+        return 0; // never: pairsEachOption holds for every page's table
+    }
+
+private:
+    std::span<const OptionField<Settings>> fields_;
+    std::span<const OptionControl> controls_;
+};
