@@ -77,7 +77,7 @@ if(KELVANE_TESTS)
     add_library(kelvane_dialogtestmain STATIC tests/support/test_main.cpp $<TARGET_OBJECTS:kelvane_res_win32>)
     target_include_directories(kelvane_dialogtestmain PRIVATE ${PROJECT_SOURCE_DIR}/tests)
     target_compile_definitions(kelvane_dialogtestmain PRIVATE KELVANE_DIALOG_TEST)
-    target_link_libraries(kelvane_dialogtestmain PUBLIC GTest::gtest kelvane_platform)
+    target_link_libraries(kelvane_dialogtestmain PUBLIC GTest::gtest kelvane_ui)
     kelvane_add_wine_test_dir(ui TESTS ${KELVANE_UI_TESTS} LIBS kelvane_ui kelvane_dialogtestmain MAIN)
     # The main window keeps its options under the program's own registry key,
     # as kelvane.exe does in win32_program_test.
