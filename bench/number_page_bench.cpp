@@ -124,7 +124,7 @@ int main(int argc, char** argv)
     QTemporaryDir config;
     setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
     QApplication app(argc, argv);
-    Application::configure();
+    Application::configure(CGeneratorApp::Info());
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -40,7 +40,7 @@ private:
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    Application::configure();
+    Application::configure(CGeneratorApp::Info());
     FirstPaint probe;
     app.installEventFilter(&probe);
     CGeneratorApp().InitInstance();

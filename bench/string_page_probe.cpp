@@ -118,7 +118,7 @@ public:
 
 int runPage(int rows, const QString& path)
 {
-    Application::configure();
+    Application::configure(CGeneratorApp::Info());
     BoxStop boxes;
     BoxService* previous = BoxService::install(&boxes);
     int rc = 1;

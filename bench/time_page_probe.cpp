@@ -111,7 +111,7 @@ void run(CTimePage& page, EventClock& clock, EndOfRun& boxes, int lo, int hi, in
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    Application::configure();
+    Application::configure(CGeneratorApp::Info());
     const int fixedEvents = argc > 1 ? std::atoi(argv[1]) : 200;
     const int zeroEvents = argc > 2 ? std::atoi(argv[2]) : 50000;
     const int shownTab = argc > 3 ? std::atoi(argv[3]) : 2;

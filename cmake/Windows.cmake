@@ -77,11 +77,13 @@ if(KELVANE_TESTS)
     add_library(kelvane_dialogtestmain STATIC tests/support/test_main.cpp $<TARGET_OBJECTS:kelvane_res_win32>)
     target_include_directories(kelvane_dialogtestmain PRIVATE ${PROJECT_SOURCE_DIR}/tests)
     target_compile_definitions(kelvane_dialogtestmain PRIVATE KELVANE_DIALOG_TEST)
-    target_link_libraries(kelvane_dialogtestmain PUBLIC GTest::gtest kelvane_platform)
+    target_link_libraries(kelvane_dialogtestmain PUBLIC GTest::gtest kelvane_ui)
     kelvane_add_wine_test_dir(ui TESTS ${KELVANE_UI_TESTS} LIBS kelvane_ui kelvane_dialogtestmain MAIN)
     # The main window keeps its options under the program's own registry key,
-    # as kelvane.exe does in win32_program_test.
-    set_tests_properties(ui_main_window_test PROPERTIES RESOURCE_LOCK kelvane_registry_key)
+    # as kelvane.exe does in win32_program_test; the main window test and the
+    # time page test (a run in the main window) each open one. On Linux each
+    # test process has its own configuration folder.
+    set_tests_properties(ui_main_window_test ui_time_page_test PROPERTIES RESOURCE_LOCK kelvane_registry_key)
   endif()
   add_subdirectory(tests/win32)
 endif()

@@ -3,6 +3,18 @@
 // application-wide settings, and an orderly end on a termination request.
 #include <functional>
 
+// What the program tells the back end about itself: its name and version,
+// its desktop entry (Linux), the font of its windows and boxes, and its icon
+// (the resource id of an icon group). Texts are UTF-8.
+struct AppInfo {
+    const char* name;
+    const char* version;
+    const char* desktopEntry;
+    const char* fontFace;
+    int fontPoints;
+    int iconGroup;
+};
+
 class Application {
 public:
     // Whether windows can be shown (a display is available); when not, says
@@ -16,7 +28,7 @@ public:
 
     // Name, version, icon, widget style and font, for the program and for
     // tests and tools that show its windows.
-    static void configure();
+    static void configure(const AppInfo& info);
     // A termination request (SIGINT, SIGTERM, SIGHUP) closes the windows the
     // ordinary way, so that the pages store their options.
     void closeWindowsOnTerminate();

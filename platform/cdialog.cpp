@@ -119,6 +119,13 @@ void CDialog::onCloseRequest()
     EndDialog(IDCANCEL);
 }
 
+void CDialog::onSessionEnd()
+{
+    // The destroy handling the modal run would reach after it returns, run
+    // now: each window's OnDestroy (the pages store their options).
+    DestroyWindow();
+}
+
 std::span<const MessageEntry> CDialog::GetMessageMap() const { return {}; }
 BOOL CDialog::OnInitDialog() { return TRUE; }
 void CDialog::OnTimer(UINT) {}

@@ -35,7 +35,7 @@
 //
 // Timers and destruction need no rows: override OnTimer and OnDestroy.
 #include "core/types.h"
-#include "platform/dialog_template.h"
+#include "res/dialog_template.h"
 #include "platform/dialog_window.h"
 #include "platform/wintypes.h"
 
@@ -154,6 +154,7 @@ private:
     void onNotify(int id, Notify code) override;
     void onTimerFired(UINT id) override;
     void onCloseRequest() override;
+    void onSessionEnd() override;
 
     const DialogTemplate& tmpl_;
     std::unique_ptr<DialogWindow> wnd_;

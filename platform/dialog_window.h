@@ -1,10 +1,10 @@
 #pragma once
 // The back end's side of a dialog: one window built from a template, with
 // its controls addressed by id. CDialog holds one and speaks only to this
-// interface; each back end (platform/qt/ today) implements it and the
-// factory createDialogWindow. Texts are GBK bytes unless named UTF-8.
+// interface; each back end (platform/qt/, platform/win32/) implements it and
+// the factory createDialogWindow. Texts are GBK bytes unless named UTF-8.
 #include "core/types.h"
-#include "platform/dialog_template.h"
+#include "res/dialog_template.h"
 #include "platform/wintypes.h"
 
 #include <memory>
@@ -26,6 +26,9 @@ public:
     virtual void onTimerFired(UINT id) = 0;
     // The user asked to close a top-level window (close button, Escape).
     virtual void onCloseRequest() = 0;
+    // The user's session is ending and the process ends as soon as this
+    // returns: what closing the window would do has to be done now.
+    virtual void onSessionEnd() = 0;
 
 protected:
     ~DialogEvents() = default;

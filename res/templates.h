@@ -1,6 +1,6 @@
 #pragma once
 // The dialog templates of the program (templates.cpp).
-#include "platform/dialog_template.h"
+#include "res/dialog_template.h"
 
 extern const DialogTemplate kGeneratorDialogTemplate; // 102: main window
 extern const DialogTemplate kStringPageTemplate;      // 129

@@ -43,7 +43,7 @@ int main(int argc, char** argv)
     QTemporaryDir config; // the pictures show first-run options, never the user's
     setenv("XDG_CONFIG_HOME", qPrintable(config.path()), 1);
     Application app(argc, argv);
-    Application::configure();
+    Application::configure(CGeneratorApp::Info());
     const QString dir = QString::fromLocal8Bit(argv[1]);
     if (!QDir().mkpath(dir))
         return 1;

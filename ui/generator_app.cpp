@@ -1,7 +1,8 @@
 #include "ui/generator_app.h"
 
 #include "core/ccore.h"
-#include "platform/app.h"
+#include "res/resource.h"
+#include "res/templates.h"
 #include "ui/generator_dlg.h"
 
 #include <cstdlib>
@@ -11,7 +12,7 @@ int CGeneratorApp::Run(int& argc, char** argv)
     if (!Application::canStart())
         return 1;
     Application app(argc, argv);
-    Application::configure();
+    Application::configure(Info());
     app.closeWindowsOnTerminate();
     InitInstance();
     return 0;
@@ -31,4 +32,10 @@ void CGeneratorApp::ReleaseCoreObjects()
     g_core = nullptr;
     std::free(g_soft);
     g_soft = nullptr;
+}
+
+AppInfo CGeneratorApp::Info()
+{
+    return {"Kelvane", KELVANE_VERSION, "kelvane", kGeneratorDialogTemplate.fontFace,
+            kGeneratorDialogTemplate.fontPoints, IDR_MAINFRAME};
 }

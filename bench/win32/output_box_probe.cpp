@@ -4,7 +4,9 @@
 // run starts, as it does when a user presses Generate again. Prints the
 // median of the runs for each way of setting the text.
 // Run under Wine with bench/win32/output_box.sh.
-#include "platform/win32/dialog_window.h"
+#include "platform/dialog_window.h"
+#include "platform/win32/controls.h"
+#include "platform/win32/message_loop.h"
 #include "res/resource.h"
 #include "res/templates.h"
 
@@ -25,14 +27,22 @@ using probe::cpuSeconds;
 using probe::median;
 using probe::seconds;
 
+// The windows' notifications are not needed here.
+struct NoEvents : DialogEvents {
+    void onNotify(int, Notify) override {}
+    void onTimerFired(UINT) override {}
+    void onCloseRequest() override {}
+    void onSessionEnd() override {}
+};
+
 // The way the program sets its text: one WM_SETTEXT with redrawing held off.
-void setWhole(win32::DialogWindow& page, HWND, const std::string& rows)
+void setWhole(HWND box, const std::string& rows)
 {
-    page.setOutputText(idc::number::output, rows);
+    win32::setText(box, rows);
 }
 
 // The text handed over in the edit's own buffer (EM_SETHANDLE), no copy.
-void setHandle(win32::DialogWindow&, HWND box, const std::string& rows)
+void setHandle(HWND box, const std::string& rows)
 {
     const int n = MultiByteToWideChar(936, 0, rows.data(), int(rows.size()), nullptr, 0);
     HLOCAL mem = LocalAlloc(LMEM_MOVEABLE, (std::size_t(n) + 1) * sizeof(wchar_t));
@@ -53,22 +63,23 @@ void setHandle(win32::DialogWindow&, HWND box, const std::string& rows)
 int main(int argc, char** argv)
 {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-    win32::DialogWindow main(kGeneratorDialogTemplate);
-    win32::DialogWindow page(kNumberPageTemplate);
-    if (!main.create(nullptr) || !page.create(main.item(idc::main::tab)))
+    NoEvents events;
+    const auto main = createDialogWindow(kGeneratorDialogTemplate, events);
+    const auto page = createDialogWindow(kNumberPageTemplate, events);
+    main->create(nullptr, kNoId);
+    page->create(main.get(), idc::main::tab);
+    if (!main->handle() || !page->handle())
         return 1;
-    HWND tab = main.item(idc::main::tab);
-    RECT r;
-    GetClientRect(tab, &r);
-    MoveWindow(page.hwnd(), r.left + 1, r.top + 21, r.right - r.left - 4, r.bottom - r.top - 24, TRUE);
-    ShowWindow(page.hwnd(), SW_SHOW);
-    ShowWindow(main.hwnd(), SW_SHOW);
+    const CRect r = main->clientRect(idc::main::tab);
+    page->move({r.left + 1, r.top + 21, r.right - 3, r.bottom - 3});
+    page->show(true);
+    main->show(true);
     win32::pumpMessages();
-    HWND box = page.item(idc::number::output);
+    HWND box = GetDlgItem(page->handle(), idc::number::output);
 
     const struct {
         const char* name;
-        std::function<void(win32::DialogWindow&, HWND, const std::string&)> set;
+        std::function<void(HWND, const std::string&)> set;
     } ways[] = {{"WM_SETTEXT", setWhole}, {"EM_SETHANDLE", setHandle}};
     for (int rows : {100000, 1000000}) {
         std::string text;
@@ -77,10 +88,10 @@ int main(int argc, char** argv)
             text += "85\r\n";
         for (const auto& way : ways) {
             std::vector<double> times, cpu;
-            way.set(page, box, "80\r\n"); // a previous run's rows
+            way.set(box, "80\r\n"); // a previous run's rows
             for (int i = 0; i < runs; ++i) {
                 const double t0 = seconds(), c0 = cpuSeconds();
-                way.set(page, box, text);
+                way.set(box, text);
                 UpdateWindow(box);
                 GdiFlush();
                 times.push_back(seconds() - t0);
@@ -93,6 +104,5 @@ int main(int argc, char** argv)
             std::fflush(stdout);
         }
     }
-    main.destroy();
     return 0;
 }

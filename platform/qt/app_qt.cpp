@@ -8,8 +8,6 @@
 #include "platform/qt/dialog_style.h"
 #include "platform/qt/dialog_units.h"
 #include "platform/qt/icons.h"
-#include "res/resource.h"
-#include "res/templates.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -77,15 +75,15 @@ Application::~Application()
     delete state_;
 }
 
-void Application::configure()
+void Application::configure(const AppInfo& info)
 {
-    QApplication::setApplicationName(QStringLiteral("Kelvane"));
-    QApplication::setApplicationVersion(QStringLiteral(KELVANE_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral("kelvane"));
-    QApplication::setWindowIcon(loadIconGroup(IDR_MAINFRAME));
+    QApplication::setApplicationName(QString::fromUtf8(info.name));
+    QApplication::setApplicationVersion(QString::fromUtf8(info.version));
+    QApplication::setDesktopFileName(QString::fromUtf8(info.desktopEntry));
+    QApplication::setWindowIcon(loadIconGroup(info.iconGroup));
     // The templates' pixel layout is checked with this style's metrics.
     QApplication::setStyle(new DialogStyle);
-    QApplication::setFont(dialogFont(kGeneratorDialogTemplate.fontFace, kGeneratorDialogTemplate.fontPoints));
+    QApplication::setFont(dialogFont(info.fontFace, info.fontPoints));
     // The program ends when the main window's modal run returns, not when a
     // box happens to be the last window closed.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -1,12 +1,14 @@
 #include "platform/qt/icons.h"
 
-#include "res/resource.h"
+#include <QFile>
 
 QIcon loadIconGroup(int id)
 {
     QIcon icon;
-    if (id == IDR_MAINFRAME)
-        for (int size : {16, 32, 48})
-            icon.addFile(QStringLiteral(":/kelvane/kelvane-%1.png").arg(size), QSize(size, size));
+    for (int size : {16, 32, 48}) {
+        const QString file = QStringLiteral(":/icons/%1/%2.png").arg(id).arg(size);
+        if (QFile::exists(file))
+            icon.addFile(file, QSize(size, size));
+    }
     return icon;
 }

@@ -1,7 +1,7 @@
 #pragma once
-// Icons compiled into the program.
+// Icons compiled into the program: icon group <id> is the pictures
+// :/icons/<id>/<size>.png of the Qt resources (16, 32 and 48 pixels).
 #include <QIcon>
 
-// The icon group with this id (IDR_MAINFRAME: 16, 32 and 48 pixels); a null
-// icon for an unknown id.
+// The icon group with this id; a null icon for an unknown id.
 QIcon loadIconGroup(int id);

@@ -1,10 +1,12 @@
-// The application on Win32: the common controls, the message loop's helpers
-// for tests and tools, and closing the windows on a console's Ctrl+C or
-// close so that the pages store their options.
+// The application on Win32: the common controls, what the program told
+// about itself, the message loop's helpers for tests and tools, and closing
+// the windows on a console's Ctrl+C or close so that the pages store their
+// options.
 #include "platform/app.h"
 
 #include "platform/dialog_driver.h"
-#include "platform/win32/dialog_window.h"
+#include "platform/win32/app_info.h"
+#include "platform/win32/message_loop.h"
 
 #include <windows.h>
 
@@ -14,6 +16,12 @@ struct Application::State {
 
 namespace {
 DWORD g_uiThread = 0;
+
+AppInfo& configured()
+{
+    static AppInfo info{"", "", "", "", 0, 0};
+    return info;
+}
 
 BOOL CALLBACK closeTopLevel(HWND hwnd, LPARAM)
 {
@@ -68,10 +76,17 @@ Application::~Application()
     delete state_;
 }
 
-void Application::configure()
+void Application::configure(const AppInfo& info)
 {
-    // Name, version and icon come from the program's resources; the dialog
-    // font from each template.
+    // Windows takes the name, version and icon shown for the program from
+    // its resources, and each dialog's font from its template; the About box
+    // shows the icon group given here.
+    configured() = info;
+}
+
+const AppInfo& win32::appInfo()
+{
+    return configured();
 }
 
 void Application::closeWindowsOnTerminate()

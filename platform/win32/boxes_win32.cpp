@@ -1,10 +1,10 @@
 // The real boxes: MessageBoxW, modal to their owner (or the active window).
 // The plain box has the empty caption and no icon, the warning box the
-// system's warning icon, About the program's icon.
+// system's warning icon, About the program's icon (Application::configure).
 #include "platform/boxes.h"
 
 #include "core/win32/cp936.h"
-#include "res/resource.h"
+#include "platform/win32/app_info.h"
 
 #include <windows.h>
 
@@ -29,8 +29,10 @@ public:
             p.dwStyle |= MB_ICONWARNING;
             break;
         case BoxKind::About:
-            p.dwStyle |= MB_USERICON;
-            p.lpszIcon = MAKEINTRESOURCEW(IDR_MAINFRAME);
+            if (const int icon = win32::appInfo().iconGroup) {
+                p.dwStyle |= MB_USERICON;
+                p.lpszIcon = MAKEINTRESOURCEW(icon);
+            }
             break;
         }
         MessageBoxIndirectW(&p);

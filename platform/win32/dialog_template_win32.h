@@ -2,7 +2,7 @@
 // A DialogTemplate (the program's control tables) as the in-memory extended
 // dialog template the Windows dialog manager builds windows from, so that
 // Windows lays the dialogs out itself, in dialog units of the template font.
-#include "platform/dialog_template.h"
+#include "res/dialog_template.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,99 +1,36 @@
-// DialogWindow on the Win32 dialog engine: controls by id, notifications
-// from WM_COMMAND and WM_NOTIFY, window timers, a modal run on the dialog
-// keyboard handling, and the clicks and typing of the test driver.
+// The dialog layer's window on Win32: a dialog the Windows dialog manager
+// makes from a control table (dialog_template_win32.h), its controls by id
+// (controls.h), its messages turned into DialogEvents, window timers, and
+// the modal run on this thread's message loop (message_loop.h).
 #include "platform/dialog_window.h"
 
 #include "core/win32/cp936.h"
-#include "platform/win32/dialog_window.h"
+#include "platform/win32/controls.h"
+#include "platform/win32/dialog_template_win32.h"
+#include "platform/win32/message_loop.h"
+
+#include <windows.h>
 
 #include <commctrl.h>
 
 #include <cstdio>
-#include <string>
 
 namespace {
 
-std::wstring className(HWND h)
-{
-    wchar_t cls[32] = {};
-    GetClassNameW(h, cls, 32);
-    return cls;
-}
+// The output boxes hold far more than an edit's default 30000 characters.
+constexpr WPARAM kOutputLimit = 0x7FFFFFFE;
 
-bool isEdit(HWND h) { return h && lstrcmpiW(className(h).c_str(), L"EDIT") == 0; }
-bool isTab(HWND h) { return h && lstrcmpiW(className(h).c_str(), WC_TABCONTROLW) == 0; }
-
-bool isMultiLineEdit(HWND h)
-{
-    return isEdit(h) && (GetWindowLongW(h, GWL_STYLE) & ES_MULTILINE);
-}
-
-std::wstring windowText(HWND h)
-{
-    const int len = GetWindowTextLengthW(h);
-    std::wstring text(std::size_t(len) + 1, L'\0');
-    text.resize(std::size_t(GetWindowTextW(h, text.data(), len + 1)));
-    return text;
-}
-
-// Line ends as a multi-line edit keeps them: a lone LF becomes CR LF.
-std::wstring withCrLf(const std::wstring& text)
-{
-    std::wstring out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == L'\n' && (i == 0 || text[i - 1] != L'\r'))
-            out += L'\r';
-        out += text[i];
-    }
-    return out;
-}
-
-class Win32DialogWindow;
-
-// The engine's window with its messages turned into DialogEvents.
-class Engine : public win32::DialogWindow {
+class Win32DialogWindow final : public DialogWindow {
 public:
-    Engine(const DialogTemplate& tmpl, DialogEvents& events) : win32::DialogWindow(tmpl), events_(events) {}
-    bool modalEnded = false;
-    int modalResult = IDCANCEL;
-
-protected:
-    void onCommand(int id, int code) override
-    {
-        const bool topLevel = !(GetWindowLongW(hwnd(), GWL_STYLE) & WS_CHILD);
-        if (code == BN_CLICKED && id == IDCANCEL) {
-            // Esc in a top-level window asks to close it, as the close box does.
-            if (topLevel)
-                events_.onCloseRequest();
-            return;
-        }
-        if (code == BN_CLICKED && id == IDOK) {
-            win32::DialogWindow::onCommand(id, code); // Enter presses the focused button
-            return;
-        }
-        if (code == BN_CLICKED)
-            events_.onNotify(id, Notify::Clicked);
-        else if (code == EN_CHANGE)
-            events_.onNotify(id, Notify::Changed);
-    }
-    void onNotify(int id, UINT code) override
-    {
-        if (code == UINT(TCN_SELCHANGE))
-            events_.onNotify(id, Notify::SelChange);
-    }
-    void onTimer(UINT id) override { events_.onTimerFired(id); }
-    void onClose() override { events_.onCloseRequest(); }
-
-private:
-    DialogEvents& events_;
-};
-
-class Win32DialogWindow : public DialogWindow {
-public:
-    Win32DialogWindow(const DialogTemplate& tmpl, DialogEvents& events) : tmpl_(tmpl), engine_(tmpl, events) {}
+    Win32DialogWindow(const DialogTemplate& tmpl, DialogEvents& events) : tmpl_(tmpl), events_(events) {}
     ~Win32DialogWindow() override
     {
+        // The window goes with this object; its children (pages whose
+        // objects still live) are told by their own WM_NCDESTROY.
+        if (hwnd_) {
+            SetWindowLongPtrW(hwnd_, DWLP_USER, 0);
+            DestroyWindow(hwnd_);
+        }
         if (bigIcon_)
             DestroyIcon(bigIcon_);
         if (smallIcon_)
@@ -102,43 +39,53 @@ public:
 
     void create(DialogWindow* parent, int parentControl) override
     {
+        if (hwnd_)
+            return;
         HWND owner = nullptr;
         if (auto* p = static_cast<Win32DialogWindow*>(parent)) {
             owner = parentControl != kNoId ? p->item(parentControl) : nullptr;
             if (!owner)
-                owner = p->handle();
+                owner = p->hwnd_;
         }
-        if (!engine_.create(owner))
+        win32::initCommonControls();
+        std::vector<std::uint32_t> bytes = win32::buildDialogTemplate(tmpl_);
+        // A page made without a parent (a tool, a test) becomes a window of
+        // its own: Windows makes no child window without a parent. The style
+        // is the fourth DWORD of the template's header.
+        if (!owner && (bytes[3] & WS_CHILD))
+            bytes[3] = (bytes[3] & ~std::uint32_t(WS_CHILD)) | WS_POPUP;
+        // Shown once its owner has filled it in, never half made.
+        bytes[3] &= ~std::uint32_t(WS_VISIBLE);
+        if (!CreateDialogIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(bytes.data()),
+                                        owner, &Win32DialogWindow::dialogProc, reinterpret_cast<LPARAM>(this)))
             std::fprintf(stderr, "kelvane: dialog %d could not be created (error %lu)\n", tmpl_.id, GetLastError());
     }
 
-    HWND handle() const override { return engine_.hwnd(); }
+    HWND handle() const override { return hwnd_; }
     void show(bool show) override
     {
-        if (HWND h = handle())
-            ShowWindow(h, show ? SW_SHOW : SW_HIDE);
+        if (hwnd_)
+            ShowWindow(hwnd_, show ? SW_SHOW : SW_HIDE);
     }
-    bool isVisible() const override { return handle() && IsWindowVisible(handle()); }
+    bool isVisible() const override { return hwnd_ && IsWindowVisible(hwnd_); }
     void move(const CRect& r) override
     {
-        if (HWND h = handle())
-            MoveWindow(h, r.left, r.top, r.Width(), r.Height(), TRUE);
+        if (hwnd_)
+            MoveWindow(hwnd_, r.left, r.top, r.Width(), r.Height(), TRUE);
     }
     CRect rect() const override
     {
-        HWND h = handle();
-        if (!h)
+        if (!hwnd_)
             return {};
         RECT r;
-        GetWindowRect(h, &r);
-        if (HWND parent = GetParent(h); parent && (GetWindowLongW(h, GWL_STYLE) & WS_CHILD))
+        GetWindowRect(hwnd_, &r);
+        if (HWND parent = GetParent(hwnd_); parent && !topLevel())
             MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
         return {int(r.left), int(r.top), int(r.right), int(r.bottom)};
     }
     void setIcon(int iconGroup) override
     {
-        HWND h = handle();
-        if (!h)
+        if (!hwnd_)
             return;
         HINSTANCE inst = GetModuleHandleW(nullptr);
         auto load = [&](int metricX, int metricY) {
@@ -147,9 +94,9 @@ public:
         };
         HICON big = load(SM_CXICON, SM_CYICON), small = load(SM_CXSMICON, SM_CYSMICON);
         if (big)
-            SendMessageW(h, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+            SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
         if (small)
-            SendMessageW(h, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+            SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
         if (bigIcon_)
             DestroyIcon(bigIcon_);
         if (smallIcon_)
@@ -160,64 +107,38 @@ public:
     void setText(int id, std::string_view gbk) override
     {
         HWND h = item(id);
-        if (!h) {
-            std::fprintf(stderr, "kelvane: dialog %d has no control %d\n", tmpl_.id, id);
-            return;
-        }
-        if (isMultiLineEdit(h))
-            engine_.setOutputText(id, gbk); // one step, redrawing held off
-        else
-            engine_.setItemText(id, gbk);
-        if (isEdit(h))
-            SendMessageW(h, EM_SETMODIFY, FALSE, 0);
-    }
-    std::optional<std::string> text(int id) const override { return engine_.itemText(id); }
-    std::string textUtf8(int id) const override
-    {
-        HWND h = item(id);
-        return h ? cp936::wideToUtf8(windowText(h)) : std::string();
-    }
-    void appendText(int id, std::string_view gbk) override
-    {
-        HWND h = item(id);
         if (!h)
-            return;
-        if (!isEdit(h)) {
-            const std::wstring text = windowText(h) + cp936::toWideLossy(gbk);
-            SetWindowTextW(h, text.c_str());
-            return;
-        }
-        // A view left at the end follows the new text; one scrolled back
-        // stays where the user put it, with the user's selection.
-        SCROLLINFO si{};
-        si.cbSize = sizeof si;
-        si.fMask = SIF_ALL;
-        const bool hasBar = GetScrollInfo(h, SB_VERT, &si);
-        const bool atEnd = !hasBar || si.nPos + int(si.nPage) >= si.nMax;
-        const LRESULT firstLine = SendMessageW(h, EM_GETFIRSTVISIBLELINE, 0, 0);
-        DWORD selStart = 0, selEnd = 0;
-        SendMessageW(h, EM_GETSEL, reinterpret_cast<WPARAM>(&selStart), reinterpret_cast<LPARAM>(&selEnd));
-        if (!atEnd)
-            SendMessageW(h, WM_SETREDRAW, FALSE, 0);
-        engine_.appendOutputText(id, gbk);
-        if (!atEnd) {
-            SendMessageW(h, EM_SETSEL, selStart, selEnd);
-            const LRESULT nowFirst = SendMessageW(h, EM_GETFIRSTVISIBLELINE, 0, 0);
-            SendMessageW(h, EM_LINESCROLL, 0, firstLine - nowFirst);
-            SendMessageW(h, WM_SETREDRAW, TRUE, 0);
-            InvalidateRect(h, nullptr, TRUE);
-        }
-        SendMessageW(h, EM_SETMODIFY, FALSE, 0);
+            std::fprintf(stderr, "kelvane: dialog %d has no control %d\n", tmpl_.id, id);
+        win32::setText(h, gbk);
     }
+    std::optional<std::string> text(int id) const override { return win32::textGbk(item(id)); }
+    std::string textUtf8(int id) const override { return win32::textUtf8(item(id)); }
+    void appendText(int id, std::string_view gbk) override { win32::appendText(item(id), gbk); }
     bool isModified(int id) const override
     {
         HWND h = item(id);
-        return isEdit(h) && SendMessageW(h, EM_GETMODIFY, 0, 0) != 0;
+        return win32::isEdit(h) && SendMessageW(h, EM_GETMODIFY, 0, 0) != 0;
     }
-    void setCheck(int id, int state) override { engine_.checkItem(id, state); }
-    int check(int id) const override { return engine_.isItemChecked(id); }
-    void enable(int id, bool enable) override { engine_.enableItem(id, enable); }
-    bool isEnabled(int id) const override { return engine_.isItemEnabled(id); }
+    void setCheck(int id, int state) override
+    {
+        if (HWND h = item(id))
+            SendMessageW(h, BM_SETCHECK, state ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+    int check(int id) const override
+    {
+        HWND h = item(id);
+        return h && SendMessageW(h, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+    }
+    void enable(int id, bool enable) override
+    {
+        if (HWND h = item(id))
+            EnableWindow(h, enable);
+    }
+    bool isEnabled(int id) const override
+    {
+        HWND h = item(id);
+        return h && IsWindowEnabled(h);
+    }
 
     int tabInsert(int id, int index, std::string_view gbk) override
     {
@@ -249,48 +170,44 @@ public:
     }
     CRect clientRect(int id) const override
     {
-        HWND h = item(id);
         RECT r{};
-        if (h)
+        if (HWND h = item(id))
             GetClientRect(h, &r);
         return {int(r.left), int(r.top), int(r.right), int(r.bottom)};
     }
 
-    bool startTimer(UINT id, int ms) override { return engine_.setTimer(id, ms) != 0; }
-    void stopTimer(UINT id) override { engine_.killTimer(id); }
+    bool startTimer(UINT id, int ms) override
+    {
+        return hwnd_ && SetTimer(hwnd_, id, UINT(ms < 0 ? 0 : ms), nullptr) != 0;
+    }
+    void stopTimer(UINT id) override
+    {
+        if (hwnd_)
+            KillTimer(hwnd_, id);
+    }
 
     int runModal(bool focusFirst) override
     {
-        HWND h = handle();
-        if (!h)
+        if (!hwnd_)
             return -1;
-        engine_.modalEnded = false;
-        engine_.modalResult = IDCANCEL;
-        ShowWindow(h, SW_SHOW);
-        SetForegroundWindow(h);
+        modalEnded_ = false;
+        modalResult_ = IDCANCEL;
+        ShowWindow(hwnd_, SW_SHOW);
+        SetForegroundWindow(hwnd_);
         if (focusFirst)
-            if (HWND first = GetNextDlgTabItem(h, nullptr, FALSE))
-                SendMessageW(h, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
-        MSG msg;
-        while (!engine_.modalEnded && IsWindow(h)) {
-            const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-            if (got <= 0) {
-                if (got == 0)
-                    PostQuitMessage(int(msg.wParam)); // for the loop outside
-                break;
-            }
-            win32::dispatchMessage(msg);
-        }
-        return engine_.modalResult;
+            if (HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE))
+                SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
+        win32::runMessagesUntil([this] { return modalEnded_ || !hwnd_; });
+        return modalResult_;
     }
     void endModal(int result) override
     {
-        if (engine_.modalEnded)
+        if (modalEnded_)
             return;
-        engine_.modalEnded = true;
-        engine_.modalResult = result;
-        if (HWND h = handle())
-            PostMessageW(h, WM_NULL, 0, 0); // wake the modal loop
+        modalEnded_ = true;
+        modalResult_ = result;
+        if (hwnd_)
+            PostMessageW(hwnd_, WM_NULL, 0, 0); // wakes the modal loop
     }
     void destroy() override
     {
@@ -299,55 +216,100 @@ public:
         show(false);
     }
 
-    void userClick(int id) override
-    {
-        HWND h = item(id);
-        if (!h || !IsWindowEnabled(h))
-            return;
-        // What a click does: an automatic check box toggles, then the
-        // dialog is told.
-        const LONG type = GetWindowLongW(h, GWL_STYLE) & BS_TYPEMASK;
-        if (type == BS_AUTOCHECKBOX)
-            engine_.checkItem(id, engine_.isItemChecked(id) ? 0 : 1);
-        SendMessageW(handle(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(h));
-    }
-    void userType(int id, const std::string& utf8) override
-    {
-        HWND h = item(id);
-        if (!h)
-            return;
-        std::wstring text = cp936::utf8ToWide(utf8);
-        if (isMultiLineEdit(h))
-            text = withCrLf(text);
-        SetWindowTextW(h, text.c_str());
-        if (isEdit(h))
-            SendMessageW(h, EM_SETMODIFY, TRUE, 0);
-    }
-    void userSelectTab(int id, int index) override
-    {
-        HWND t = tab(id);
-        if (!t || index < 0 || index >= tabCount(id) || index == tabCurSel(id))
-            return;
-        // A click on the tab: the control selects it, redraws the row and
-        // tells the dialog (TCM_SETCURFOCUS would leave the old tab drawn
-        // pressed on some systems).
-        RECT r{};
-        SendMessageW(t, TCM_GETITEMRECT, WPARAM(index), reinterpret_cast<LPARAM>(&r));
-        const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-        SendMessageW(t, WM_LBUTTONDOWN, MK_LBUTTON, at);
-        SendMessageW(t, WM_LBUTTONUP, 0, at);
-    }
+    void userClick(int id) override { win32::userClick(hwnd_, item(id)); }
+    void userType(int id, const std::string& utf8) override { win32::userType(item(id), utf8); }
+    void userSelectTab(int id, int index) override { win32::userSelectTab(tab(id), index); }
 
 private:
-    HWND item(int id) const { return engine_.item(id); }
+    static INT_PTR CALLBACK dialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+    {
+        auto* self = reinterpret_cast<Win32DialogWindow*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+        if (msg == WM_INITDIALOG) {
+            self = reinterpret_cast<Win32DialogWindow*>(lp);
+            SetWindowLongPtrW(hwnd, DWLP_USER, lp);
+            self->hwnd_ = hwnd;
+        }
+        if (!self)
+            return FALSE;
+        if (msg == WM_NCDESTROY) {
+            SetWindowLongPtrW(hwnd, DWLP_USER, 0);
+            self->hwnd_ = nullptr;
+            return FALSE;
+        }
+        return self->handleMessage(msg, wp, lp);
+    }
+
+    INT_PTR handleMessage(UINT msg, WPARAM wp, LPARAM lp)
+    {
+        switch (msg) {
+        case WM_INITDIALOG:
+            for (const ControlDef& def : tmpl_.controls)
+                if (def.kind == ControlKind::OutputEdit)
+                    SendMessageW(item(def.id), EM_SETLIMITTEXT, kOutputLimit, 0);
+            return TRUE;
+        case WM_COMMAND:
+            onCommand(LOWORD(wp), HIWORD(wp));
+            return TRUE;
+        case WM_NOTIFY:
+            if (reinterpret_cast<const NMHDR*>(lp)->code == UINT(TCN_SELCHANGE))
+                events_.onNotify(int(reinterpret_cast<const NMHDR*>(lp)->idFrom), Notify::SelChange);
+            SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, 0);
+            return TRUE;
+        case WM_TIMER:
+            events_.onTimerFired(UINT(wp));
+            return TRUE;
+        case WM_CLOSE:
+            events_.onCloseRequest();
+            return TRUE;
+        case WM_ENDSESSION:
+            // The system ends the process once this returns: the dialog
+            // finishes now what closing it would do (the pages store their
+            // options).
+            if (wp && topLevel())
+                events_.onSessionEnd();
+            return TRUE;
+        default:
+            return FALSE;
+        }
+    }
+
+    void onCommand(int id, int code)
+    {
+        if (code == BN_CLICKED && id == IDCANCEL) {
+            // Esc in a top-level window asks to close it, as the close box does.
+            if (topLevel())
+                events_.onCloseRequest();
+        } else if (code == BN_CLICKED && id == IDOK) {
+            pressFocusedButton();
+        } else if (code == BN_CLICKED) {
+            events_.onNotify(id, Notify::Clicked);
+        } else if (code == EN_CHANGE) {
+            events_.onNotify(id, Notify::Changed);
+        }
+    }
+
+    // Enter presses the button that has the focus, in a page too; elsewhere
+    // it does nothing (the window has no default button).
+    void pressFocusedButton()
+    {
+        HWND focus = GetFocus();
+        if (win32::isPushButton(focus) && IsChild(hwnd_, focus) && IsWindowEnabled(focus))
+            SendMessageW(focus, BM_CLICK, 0, 0);
+    }
+
+    bool topLevel() const { return !(GetWindowLongW(hwnd_, GWL_STYLE) & WS_CHILD); }
+    HWND item(int id) const { return hwnd_ ? GetDlgItem(hwnd_, id) : nullptr; }
     HWND tab(int id) const
     {
         HWND h = item(id);
-        return isTab(h) ? h : nullptr;
+        return win32::isTabControl(h) ? h : nullptr;
     }
 
     const DialogTemplate& tmpl_;
-    Engine engine_;
+    DialogEvents& events_;
+    HWND hwnd_ = nullptr;
+    bool modalEnded_ = false;
+    int modalResult_ = IDCANCEL;
     HICON bigIcon_ = nullptr;
     HICON smallIcon_ = nullptr;
 };

@@ -8,6 +8,7 @@
 
 #if defined(KELVANE_DIALOG_TEST)
 #include "platform/app.h"
+#include "ui/generator_app.h"
 #elif defined(KELVANE_QT_CORE_TEST)
 #include <QCoreApplication>
 #endif
@@ -28,7 +29,7 @@ int main(int argc, char** argv)
 #endif
 #if defined(KELVANE_DIALOG_TEST)
     Application app(argc, argv);
-    Application::configure();
+    Application::configure(CGeneratorApp::Info());
 #elif defined(KELVANE_QT_CORE_TEST)
     QCoreApplication app(argc, argv);
 #endif

@@ -2,7 +2,7 @@
 // found and driven from outside through window messages. A string run of
 // 5000 rows writes _out.txt beside the copy (GBK, CR LF); the options typed
 // in are in the registry after the window closes and are shown again by the
-// next start of the program.
+// next start of the program, also when the session ends with the window open.
 #include "res/resource.h"
 #include "support/test_store.h"
 #include "win32/test_paths.h"
@@ -96,6 +96,15 @@ public:
         return nullptr;
     }
     DWORD pid() const { return pi_.dwProcessId; }
+    // The user's session ends: the system asks, tells the window, and ends
+    // the process as soon as the window has answered.
+    void endSession()
+    {
+        SendMessageW(main_, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+        SendMessageW(main_, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+        TerminateProcess(pi_.hProcess, 1);
+        WaitForSingleObject(pi_.hProcess, kWaitMs);
+    }
     // Closes the window as its close box does; the exit code, or -1 when
     // the program did not end.
     int close()
@@ -169,6 +178,23 @@ TEST_F(ProgramCopy, AStringRunOf5000RowsWritesOutTxtBesideTheProgramAndOptionsSu
     EXPECT_EQ(textOf(GetDlgItem(page, idc::string::count)), L"5000");
     EXPECT_EQ(textOf(GetDlgItem(page, idc::string::head)), L"\u524d\u7f00");
     EXPECT_EQ(SendMessageW(GetDlgItem(page, idc::string::lower), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(again.close(), 0);
+}
+
+// Logging off or shutting down with the window open keeps what was typed.
+TEST_F(ProgramCopy, OptionsAreStoredWhenTheSessionEndsWithTheWindowOpen)
+{
+    {
+        Program p(exe);
+        ASSERT_NE(p.main(), nullptr);
+        HWND page = p.stringPage();
+        ASSERT_NE(page, nullptr);
+        SendMessageW(GetDlgItem(page, idc::string::count), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"321"));
+        p.endSession();
+    }
+    Program again(exe);
+    ASSERT_NE(again.main(), nullptr);
+    EXPECT_EQ(textOf(GetDlgItem(again.stringPage(), idc::string::count)), L"321");
     EXPECT_EQ(again.close(), 0);
 }
 

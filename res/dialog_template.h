@@ -1,8 +1,10 @@
 #pragma once
-// Dialog templates as data: a dialog's size, caption, font and styles, and its
-// controls in template order (which is also the tab order). Positions and
-// sizes are dialog units; CDialog converts them to pixels with the base units
-// of the dialog's font (dialog_units.h). Texts are UTF-8.
+// The format of dialog templates, as plain data: a dialog's size, caption,
+// font and styles, and its controls in template order (which is also the tab
+// order). Positions and sizes are dialog units, which each back end turns
+// into pixels with the base units of the dialog's font. Texts are UTF-8.
+// The program's templates (templates.h) and the dialog layer that builds
+// windows from them both include this; it includes nothing of either.
 #include <cstdint>
 #include <span>
 
