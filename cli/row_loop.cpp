@@ -35,10 +35,10 @@ void Progress::show(int64_t done)
 
 std::unique_ptr<OutputSink> openOutput(const CommonOptions& common)
 {
-    auto sink = std::make_unique<OutputSink>(QString::fromStdString(common.out), common.enc(), common.lineEnd());
+    auto sink = std::make_unique<OutputSink>(common.out, common.enc(), common.lineEnd());
     if (sink->open())
         return sink;
-    printUtf8Error("无法写入文件 " + common.out + "：" + sink->error().toStdString());
+    printUtf8Error("无法写入文件 " + common.out + "：" + sink->error());
     return nullptr;
 }
 
@@ -46,8 +46,8 @@ int finishOutput(OutputSink& sink)
 {
     if (sink.finish() || sink.pipeClosed())
         return kExitOk;
-    printUtf8Error((sink.path().isEmpty() ? std::string("写入输出失败：") : "写入文件 " + sink.path().toStdString() + " 失败：")
-                   + sink.error().toStdString());
+    printUtf8Error((sink.path().empty() ? std::string("写入输出失败：") : "写入文件 " + sink.path() + " 失败：")
+                   + sink.error());
     return kExitOutput;
 }
 

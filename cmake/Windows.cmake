@@ -54,6 +54,7 @@ function(kelvane_add_wine_test_dir dir)
 endfunction()
 
 enable_language(RC)
+add_subdirectory(sys)
 add_subdirectory(core)
 add_subdirectory(gen)
 # The control tables (plain data, shared with the Linux program).

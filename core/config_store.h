@@ -7,7 +7,7 @@
 // when it is missing or unusable, so a damaged store never reaches a
 // control. A key outside the table reads as 0 or the empty text. A stored
 // text ends at a NUL, so that nothing after one reaches a control or a row.
-#include "core/sys/settings_backend.h"
+#include "sys/settings_backend.h"
 
 #include <memory>
 #include <string>

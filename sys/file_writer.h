@@ -3,13 +3,18 @@
 // - a regular file or a new path is written whole or not at all: the bytes go
 //   to a temporary file beside it, which takes its place only once every
 //   byte has been written, flushed to disk and closed;
-// - anything else (a device, a FIFO, a pipe, a terminal, one of the
-//   program's own descriptors such as /dev/stdout) is written straight
-//   through and is never replaced.
-// Every system call's result is checked; the first failure is kept (errno)
-// and leaves the target as it was, the temporary file removed.
+// - anything else (a device such as /dev/null or NUL, a FIFO, a pipe, a
+//   terminal or console, one of the program's own descriptors such as
+//   /dev/stdout) is written straight through and is never replaced.
+// Every system call's result is checked; the first failure is kept and
+// leaves the target as it was, the temporary file removed. The steps are
+// the same on every system; the calls are sys::FileCalls.
+#include "sys/file_calls.h"
+
 #include <string>
 #include <string_view>
+
+namespace sys {
 
 class FileWriter {
 public:
@@ -18,13 +23,13 @@ public:
     FileWriter(const FileWriter&) = delete;
     FileWriter& operator=(const FileWriter&) = delete;
 
-    // Opens path (file-system bytes). A FIFO without a reader is waited for
-    // when waitForReader, otherwise refused at once (ENXIO), so that a window
-    // never hangs on it.
+    // Opens path (UTF-8). A FIFO without a reader is waited for when
+    // waitForReader, otherwise refused at once, so that a window never
+    // hangs on it.
     bool open(const std::string& path, bool waitForReader);
-    // Writes straight through to a descriptor already open (standard
-    // output); it is never closed and stays attached after commit().
-    void attach(int fd);
+    // Writes straight through to the program's standard output; it is never
+    // closed and stays attached after commit().
+    void attachStandardOutput();
     bool write(std::string_view bytes);
     // Whole: flushes, closes and puts the file in place. Straight through:
     // closes what open() opened. False on failure.
@@ -34,21 +39,21 @@ public:
 
     // True when the target is replaced whole (not written straight through).
     bool whole() const { return whole_; }
-    // errno of the first failure; 0 when none.
-    int error() const { return error_; }
+    bool failed() const { return failed_; }
+    // The system's code of the first failure.
+    SysError error() const { return error_; }
 
 private:
-    bool fail(int err);
+    bool fail(SysError error);
     bool openWhole(const std::string& path);
 
-    int fd_ = -1;
-    bool ownsFd_ = false;
+    FileHandle file_ = kNoFile;
+    bool ownsFile_ = false;
     bool whole_ = false;
     std::string target_; // whole: replaced by temp_ at commit
     std::string temp_;
-    int error_ = 0;
+    bool failed_ = false;
+    SysError error_ = 0;
 };
 
-// The system's text for an errno value ("No space left on device"), in the
-// locale's language and encoding.
-std::string systemErrorText(int err);
+} // namespace sys

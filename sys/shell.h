@@ -3,7 +3,7 @@
 // is one file name (a program, a document, a folder or an address), never a
 // command line. A failure is reported on stderr; callers need not look at
 // the result.
-#include "core/types.h"
+#include <string>
 
 // Opens the GBK text; false when nothing could be started.
-bool shellOpen(const CString& program);
+bool shellOpen(const std::string& program);

@@ -3,7 +3,7 @@
 #include "core/ccore.h"
 #include "core/gbk.h"
 #include "core/options.h"
-#include "core/output_location.h"
+#include "sys/output_location.h"
 #include "core/texts.h"
 #include "core/textutil.h"
 #include "res/resource.h"
@@ -172,7 +172,7 @@ void CStringPage::OnTimer(UINT nIDEvent)
 
 void CStringPage::makeRun()
 {
-    FileResult result = removeOutputFile(outPath_);
+    sys::FileResult result = removeOutputFile(outPath_);
     if (result.ok()) {
         if (settings_.count <= kBoxRowLimit) {
             SetDlgItemText(id::output, ::makeRun(settings_, g_core->random()));

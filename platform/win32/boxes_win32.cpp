@@ -3,7 +3,7 @@
 // system's warning icon, About the program's icon.
 #include "platform/boxes.h"
 
-#include "core/win32/cp936.h"
+#include "sys/win32/cp936.h"
 #include "res/resource.h"
 
 #include <windows.h>

@@ -3,7 +3,7 @@
 // keyboard handling, and the clicks and typing of the test driver.
 #include "platform/dialog_window.h"
 
-#include "core/win32/cp936.h"
+#include "sys/win32/cp936.h"
 #include "platform/win32/dialog_window.h"
 
 #include <commctrl.h>

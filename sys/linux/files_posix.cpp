@@ -1,4 +1,4 @@
-#include "core/sys/files.h"
+#include "sys/files.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,6 +1,6 @@
 // GBK conversion with Qt's converters (QStringEncoder/QStringDecoder).
-#include "core/gbk.h"
-#include "core/qt/qgbk.h"
+#include "sys/gbk.h"
+#include "sys/linux/qgbk.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

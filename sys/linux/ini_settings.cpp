@@ -6,7 +6,7 @@
 // left untouched and the store keeps its changes to itself. QSettings writes
 // through a temporary file and a rename, so a write never leaves a
 // half-written file behind.
-#include "core/sys/settings_backend.h"
+#include "sys/settings_backend.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -1,5 +1,5 @@
 // The keystream on libsodium: ChaCha20 keyed from randombytes or BLAKE2b.
-#include "core/sys/keystream.h"
+#include "sys/keystream.h"
 
 #include <sodium.h>
 

@@ -1,6 +1,6 @@
 // Opening a program text as one operand: an executable is started, anything
 // else goes to the desktop's default handler.
-#include "platform/qt/launcher.h"
+#include "sys/linux/launcher.h"
 
 #include <QFileInfo>
 #include <QProcess>

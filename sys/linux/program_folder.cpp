@@ -1,4 +1,4 @@
-#include "core/sys/program_folder.h"
+#include "sys/program_folder.h"
 
 #include <filesystem>
 #include <system_error>

@@ -1,9 +1,9 @@
-#include "platform/shell.h"
+#include "sys/shell.h"
 
-#include "core/qt/qgbk.h"
-#include "platform/qt/launcher.h"
+#include "sys/linux/qgbk.h"
+#include "sys/linux/launcher.h"
 
-bool shellOpen(const CString& program)
+bool shellOpen(const std::string& program)
 {
     return Launcher().open(gbk::decode(program));
 }

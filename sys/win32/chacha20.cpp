@@ -1,4 +1,4 @@
-#include "core/win32/chacha20.h"
+#include "sys/win32/chacha20.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "core/win32/cp936.h"
+#include "sys/win32/cp936.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
-#include "core/sys/files.h"
+#include "sys/files.h"
 
-#include "core/win32/cp936.h"
+#include "sys/win32/cp936.h"
 
 #include <windows.h>
 

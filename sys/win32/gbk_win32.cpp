@@ -1,8 +1,7 @@
 // GBK conversion with the Windows converters, code page 936 named
-// explicitly (core/win32/cp936.h).
-#include "core/gbk.h"
-#include "core/gbk_chars.h"
-#include "core/win32/cp936.h"
+// explicitly (sys/win32/cp936.h).
+#include "sys/gbk.h"
+#include "sys/win32/cp936.h"
 
 namespace gbk {
 
@@ -28,10 +27,12 @@ std::string toUtf8(std::string_view bytes, bool* ok)
     // Character by character: each one that is not GBK becomes U+FFFD.
     std::wstring wide;
     wide.reserve(bytes.size());
-    forEachChar(bytes, [&](Code, std::size_t at, std::size_t n) {
+    for (std::size_t at = 0; at < bytes.size();) {
+        const std::size_t n = charLen(bytes, at);
         const auto ch = cp936::toWide(bytes.substr(at, n));
         wide += ch && !ch->empty() ? *ch : std::wstring(1, L'\uFFFD');
-    });
+        at += n;
+    }
     return cp936::wideToUtf8(wide);
 }
 

@@ -1,9 +1,9 @@
 // The keystream on Windows: keys from the system's preferred random
 // generator (BCryptGenRandom), or from a seed through BLAKE2b, expanded with
 // ChaCha20 exactly as on Linux, so a seed gives the same stream on both.
-#include "core/sys/keystream.h"
+#include "sys/keystream.h"
 
-#include "core/win32/chacha20.h"
+#include "sys/win32/chacha20.h"
 
 #include <windows.h>
 

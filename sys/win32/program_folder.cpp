@@ -1,6 +1,6 @@
-#include "core/sys/program_folder.h"
+#include "sys/program_folder.h"
 
-#include "core/win32/cp936.h"
+#include "sys/win32/cp936.h"
 
 #include <windows.h>
 

@@ -2,9 +2,9 @@
 // one text value (REG_SZ) per key. Integers are stored as decimal text, as
 // the store hands them over; a number typed in by hand as a DWORD reads as
 // its decimal text too, so the checks of the store apply to it alike.
-#include "core/sys/settings_backend.h"
+#include "sys/settings_backend.h"
 
-#include "core/win32/cp936.h"
+#include "sys/win32/cp936.h"
 
 #include <windows.h>
 

@@ -1,9 +1,9 @@
 // Opening a program text with the system's "open" action: the whole text is
 // the file (a program, a document, a folder or an address), with no command
 // interpreter in between, as Explorer opens what is double-clicked.
-#include "platform/shell.h"
+#include "sys/shell.h"
 
-#include "core/win32/cp936.h"
+#include "sys/win32/cp936.h"
 
 #include <windows.h>
 
@@ -13,7 +13,7 @@
 #include <string>
 
 namespace {
-bool fail(const CString& program, const std::string& why)
+bool fail(const std::string& program, const std::string& why)
 {
     const std::string shown = cp936::wideToUtf8(cp936::toWideLossy(program));
     std::fprintf(stderr, "kelvane: cannot open \"%s\": %s\n", shown.c_str(), why.c_str());
@@ -22,11 +22,11 @@ bool fail(const CString& program, const std::string& why)
 }
 } // namespace
 
-bool shellOpen(const CString& program)
+bool shellOpen(const std::string& program)
 {
     if (program.empty())
         return fail(program, "empty program text");
-    if (program.find('\0') != CString::npos)
+    if (program.find('\0') != std::string::npos)
         return fail(program, "program text holds a NUL character");
     const std::optional<std::wstring> file = cp936::toWide(program);
     if (!file)

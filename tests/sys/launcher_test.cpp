@@ -1,4 +1,4 @@
-#include "platform/qt/launcher.h"
+#include "sys/linux/launcher.h"
 
 #include <gtest/gtest.h>
 

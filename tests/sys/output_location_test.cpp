@@ -1,4 +1,4 @@
-#include "core/output_location.h"
+#include "sys/output_location.h"
 
 #include "support/scoped_env.h"
 

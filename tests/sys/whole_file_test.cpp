@@ -1,8 +1,8 @@
 // Whole-file writes: every failing step leaves the old file and no
 // temporary behind, on a real full disk too; what is not a regular file is
 // written straight through and never replaced.
-#include "platform/files/file_writer.h"
-#include "platform/files/whole_file.h"
+#include "sys/file_writer.h"
+#include "sys/files.h"
 #include "support/failing_file_calls.h"
 #include "support/file_bytes.h"
 #include "support/small_tmpfs.h"
@@ -20,7 +20,7 @@
 
 namespace {
 using At = FailingFileCalls::At;
-using Step = FileFailure::Step;
+using Step = sys::FileStep;
 
 std::string fsPath(const QString& path)
 {
@@ -36,11 +36,11 @@ TEST(WholeFile, EveryFailingStepKeepsTheOldFileAndLeavesNoTemporary)
         Step step;
     } cases[] = {
         {At::Open, EACCES, false, Step::Create}, {At::Write, ENOSPC, false, Step::Write},
-        {At::LaterWrite, ENOSPC, false, Step::Write}, {At::Fsync, EIO, false, Step::Save},
-        {At::Close, EDQUOT, false, Step::Save}, {At::Rename, EXDEV, false, Step::Save},
+        {At::LaterWrite, ENOSPC, false, Step::Write}, {At::Fsync, EIO, false, Step::Commit},
+        {At::Close, EDQUOT, false, Step::Commit}, {At::Rename, EXDEV, false, Step::Commit},
         {At::Open, ENOENT, true, Step::OpenSource}, {At::Read, EIO, true, Step::ReadSource},
-        {At::LaterWrite, ENOSPC, true, Step::Write}, {At::Fsync, EIO, true, Step::Save},
-        {At::Close, EIO, true, Step::Save}, {At::Rename, EBUSY, true, Step::Save},
+        {At::LaterWrite, ENOSPC, true, Step::Write}, {At::Fsync, EIO, true, Step::Commit},
+        {At::Close, EIO, true, Step::Commit}, {At::Rename, EBUSY, true, Step::Commit},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "step " << int(c.at) << (c.copy ? " copy" : " write"));
@@ -49,11 +49,11 @@ TEST(WholeFile, EveryFailingStepKeepsTheOldFileAndLeavesNoTemporary)
         ASSERT_TRUE(writeAll(keep, "old contents\n"));
         ASSERT_TRUE(writeAll(source, QByteArray(100, 's')));
         ASSERT_TRUE(QFile::setPermissions(keep, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
-        FileFailure f;
+        sys::FileResult f;
         {
             FailingFileCalls failing(c.at, c.error);
-            f = c.copy ? copyWholeFile(fsPath(source), fsPath(keep), nullptr, 7)
-                       : writeWholeFile(fsPath(keep), std::string(100, 'n'));
+            f = c.copy ? sys::copyWhole(fsPath(source), fsPath(keep), nullptr, 7)
+                       : sys::writeWhole(fsPath(keep), std::string(100, 'n'));
         }
         EXPECT_EQ(f.step, c.step);
         EXPECT_EQ(f.error, c.error);
@@ -70,7 +70,7 @@ TEST(WholeFile, ReplacesKeepingPermissionsFollowsLinksAndConvertsPieceByPiece)
     ASSERT_TRUE(writeAll(keep, QByteArray(5000, 'o')));
     ASSERT_TRUE(QFile::setPermissions(keep, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
     ASSERT_TRUE(QFile::link(keep, link));
-    EXPECT_FALSE(writeWholeFile(fsPath(link), "new\n"));
+    EXPECT_TRUE(sys::writeWhole(fsPath(link), "new\n").ok());
     EXPECT_EQ(readAll(keep), "new\n");
     EXPECT_EQ(modeOf(keep) & 0777, 0604u);
     EXPECT_TRUE(QFileInfo(link).isSymLink()) << "the file behind the link is replaced, not the link";
@@ -85,7 +85,7 @@ TEST(WholeFile, ReplacesKeepingPermissionsFollowsLinksAndConvertsPieceByPiece)
             out += char(ch - 'a' + 'A');
         return true;
     };
-    EXPECT_FALSE(copyWholeFile(fsPath(source), fsPath(copy), upper, 3));
+    EXPECT_TRUE(sys::copyWhole(fsPath(source), fsPath(copy), upper, 3).ok());
     EXPECT_EQ(readAll(copy), "ABCDEFGHIJ");
     EXPECT_EQ(seen, "abc|def|ghi|j||");
 
@@ -93,7 +93,7 @@ TEST(WholeFile, ReplacesKeepingPermissionsFollowsLinksAndConvertsPieceByPiece)
         out.assign(piece);
         return !piece.empty();
     };
-    EXPECT_EQ(copyWholeFile(fsPath(source), fsPath(copy), refuse, 4).step, Step::Convert);
+    EXPECT_EQ(sys::copyWhole(fsPath(source), fsPath(copy), refuse, 4).step, Step::SourceNotGbk);
     EXPECT_EQ(readAll(copy), "ABCDEFGHIJ") << "a refused source leaves the old copy";
     EXPECT_EQ(entryNames(dir.path()), QStringList({"copy.txt", "keep.txt", "link.txt", "source.txt"}));
 }
@@ -104,14 +104,14 @@ TEST(WholeFile, WhatIsNotARegularFileIsWrittenThroughNeverReplaced)
     const QString fifo = dir.filePath("fifo");
     ASSERT_EQ(::mkfifo(fsPath(fifo).c_str(), 0600), 0);
     // No reader: refused at once instead of waiting for ever.
-    const FileFailure noReader = writeWholeFile(fsPath(fifo), "rows\n");
+    const sys::FileResult noReader = sys::writeWhole(fsPath(fifo), "rows\n");
     EXPECT_EQ(noReader.step, Step::Create);
     EXPECT_EQ(noReader.error, ENXIO);
 
     // A reader (held open both ways, so the test never waits).
     const int reader = ::open(fsPath(fifo).c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
     ASSERT_GE(reader, 0);
-    FileWriter writer;
+    sys::FileWriter writer;
     ASSERT_TRUE(writer.open(fsPath(fifo), true));
     EXPECT_FALSE(writer.whole());
     EXPECT_TRUE(writer.write("rows\n") && writer.commit());
@@ -120,7 +120,7 @@ TEST(WholeFile, WhatIsNotARegularFileIsWrittenThroughNeverReplaced)
     EXPECT_STREQ(got, "rows\n");
     // The reader goes away: a failed write (EPIPE), not a signal that ends
     // the program.
-    FileWriter orphan;
+    sys::FileWriter orphan;
     ASSERT_TRUE(orphan.open(fsPath(fifo), false));
     ::close(reader);
     EXPECT_FALSE(orphan.write("rows\n"));
@@ -136,7 +136,7 @@ TEST(WholeFile, WhatIsNotARegularFileIsWrittenThroughNeverReplaced)
     const QString alias = dir.filePath("alias");
     ASSERT_TRUE(QFile::link(QStringLiteral("/proc/self/fd/%1").arg(fd), alias));
     for (const QString& name : {QStringLiteral("/dev/fd/%1").arg(fd), QStringLiteral("/proc/self/fd/%1").arg(fd), alias}) {
-        FileWriter w;
+        sys::FileWriter w;
         ASSERT_TRUE(w.open(fsPath(name), true)) << name.toStdString();
         EXPECT_FALSE(w.whole());
         EXPECT_TRUE(w.write("row\n") && w.commit());
@@ -149,7 +149,7 @@ TEST(WholeFile, WhatIsNotARegularFileIsWrittenThroughNeverReplaced)
     const QString null = dir.filePath("null");
     if (::mknod(fsPath(null).c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0)
         GTEST_SKIP() << "cannot make a device node here (needs root): " << std::strerror(errno);
-    EXPECT_FALSE(writeWholeFile(fsPath(null), "rows\n"));
+    EXPECT_TRUE(sys::writeWhole(fsPath(null), "rows\n").ok());
     EXPECT_TRUE(S_ISCHR(modeOf(null))) << "the device is still a device";
 }
 
@@ -161,14 +161,14 @@ TEST(WholeFile, AFullDiskIsReportedAndTheOldFileKept)
     const QString keep = fs.path("keep.txt");
     ASSERT_TRUE(writeAll(keep, "old contents\n"));
     // Larger than the whole disk: fails part way through.
-    const FileFailure partial = writeWholeFile(fsPath(keep), std::string(72000, 'x'));
+    const sys::FileResult partial = sys::writeWhole(fsPath(keep), std::string(72000, 'x'));
     EXPECT_EQ(partial.step, Step::Write);
     EXPECT_EQ(partial.error, ENOSPC);
     EXPECT_EQ(readAll(keep), "old contents\n");
     EXPECT_EQ(fs.names(), QStringList({"keep.txt"}));
 
     fs.fill();
-    const FileFailure full = writeWholeFile(fsPath(keep), "80\n81\n");
+    const sys::FileResult full = sys::writeWhole(fsPath(keep), "80\n81\n");
     EXPECT_EQ(full.step, Step::Write);
     EXPECT_EQ(full.error, ENOSPC);
     EXPECT_EQ(readAll(keep), "old contents\n");

@@ -5,7 +5,7 @@
 // program tests, which run on this back end.
 #include "platform/win32/dialog_window.h"
 
-#include "core/win32/cp936.h"
+#include "sys/win32/cp936.h"
 #include "platform/win32/dialog_template_win32.h"
 #include "res/templates.h"
 

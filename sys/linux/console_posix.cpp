@@ -1,0 +1,32 @@
+#include "sys/console.h"
+
+#include <QString>
+
+#include <csignal>
+#include <cstdio>
+#include <unistd.h>
+
+namespace sys {
+
+void prepareCommandLine()
+{
+    std::signal(SIGPIPE, SIG_IGN);
+}
+
+std::vector<std::string> commandLineArguments(int argc, char** argv)
+{
+    return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + (argc > 0 ? argc : 0));
+}
+
+void printErrorLine(std::string_view utf8)
+{
+    const QByteArray text = QString::fromUtf8(utf8.data(), qsizetype(utf8.size())).toLocal8Bit();
+    std::fprintf(stderr, "%s\n", text.constData());
+}
+
+bool stderrIsTerminal()
+{
+    return ::isatty(STDERR_FILENO) == 1;
+}
+
+} // namespace sys
