@@ -68,6 +68,8 @@ if(KELVANE_GUI)
   add_subdirectory(ui)
   add_subdirectory(app)
 endif()
+# kelvane-cli.exe beside kelvane.exe.
+add_subdirectory(cli)
 if(KELVANE_TESTS)
   include(${PROJECT_SOURCE_DIR}/tests/test_lists.cmake)
   kelvane_add_wine_test_dir(core TESTS ${KELVANE_CORE_TESTS} LIBS kelvane_core)
