@@ -31,6 +31,19 @@ while read -r expected args; do
 done <"$cases"
 [ "$n" -ge 9 ] || { echo "FAILED: only $n runs read from $cases"; fail=1; }
 
+# --out: a file is written whole, the device NUL straight through (no file
+# of that name appears).
+cd "$tmp" || exit 1
+winout="Z:${tmp//\//\\}\\rows.txt"
+run numbers --count 5 --seed o --out NUL && [ ! -e "$tmp/NUL" ] && [ ! -s "$tmp/out" ] \
+  && echo "ok: --out NUL" || { echo "FAILED: --out NUL"; fail=1; }
+run numbers --count 5 --seed o && cp "$tmp/out" "$tmp/expected"
+if run numbers --count 5 --seed o --out "$winout" && cmp -s "$tmp/rows.txt" "$tmp/expected"; then
+  echo "ok: --out $winout"
+else
+  echo "FAILED: --out $winout"; cat "$tmp/err"; fail=1
+fi
+
 # --from-settings: the number tab's options as the window keeps them.
 key='HKCU\Software\Kelvane\Kelvane'
 wine reg add "$key" /v isInt /d 1 /f >/dev/null 2>&1 </dev/null
