@@ -1,9 +1,23 @@
 // The output file and the messages of the file services, over the system's
-// file calls.
+// file calls (the real ones unless a test installed others).
 #include "sys/files.h"
+
+#include "sys/service_slot.h"
 
 namespace sys {
 namespace {
+FileCalls& realCalls()
+{
+    static FileCalls real;
+    return real;
+}
+
+ServiceSlot<FileCalls>& slot()
+{
+    static ServiceSlot<FileCalls> s(&realCalls);
+    return s;
+}
+
 // The message of each failed step; %1 is the file, %2 the system's reason.
 const char* format(FileStep step)
 {
@@ -42,6 +56,16 @@ bool writeAll(FileHandle file, std::string_view bytes, SysError& error)
     return true;
 }
 } // namespace
+
+FileCalls& FileCalls::current()
+{
+    return slot().current();
+}
+
+FileCalls* FileCalls::install(FileCalls* calls)
+{
+    return slot().install(calls);
+}
 
 std::string FileResult::message() const
 {

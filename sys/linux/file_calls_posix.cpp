@@ -1,8 +1,6 @@
 // The file calls on Linux: POSIX descriptors, errno, strerror_r.
 #include "sys/file_calls.h"
 
-#include "sys/service_slot.h"
-
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -17,18 +15,6 @@
 
 namespace sys {
 namespace {
-FileCalls& realCalls()
-{
-    static FileCalls real;
-    return real;
-}
-
-ServiceSlot<FileCalls>& slot()
-{
-    static ServiceSlot<FileCalls> s(&realCalls);
-    return s;
-}
-
 int fd(FileHandle file)
 {
     return int(file);
@@ -205,16 +191,6 @@ bool FileCalls::replace(const std::string& from, const std::string& to)
 bool FileCalls::remove(const std::string& path)
 {
     return ::unlink(path.c_str()) == 0;
-}
-
-FileCalls& FileCalls::current()
-{
-    return slot().current();
-}
-
-FileCalls* FileCalls::install(FileCalls* calls)
-{
-    return slot().install(calls);
 }
 
 WriteTarget writeTarget(const std::string& path)

@@ -5,13 +5,15 @@
 // (".corrupt") and ignored; when even the copy cannot be made the file is
 // left untouched and the store keeps its changes to itself. QSettings writes
 // through a temporary file and a rename, so a write never leaves a
-// half-written file behind.
+// half-written file behind; the program's own rewrites go through the
+// system layer's whole-file writer.
 #include "sys/settings_backend.h"
+
+#include "sys/files.h"
 
 #include <QByteArray>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -24,8 +26,8 @@ const QByteArray kUtf8Bom("\xEF\xBB\xBF");
 // Replaces the file at path with bytes, whole or not at all.
 bool writeWhole(const QString& path, const QByteArray& bytes)
 {
-    QSaveFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.flush() && f.commit();
+    const std::string_view body(bytes.constData(), std::size_t(bytes.size()));
+    return sys::writeWhole(path.toStdString(), body).ok();
 }
 
 class IniSettings : public SettingsBackend {

@@ -2,7 +2,6 @@
 // FormatMessageW.
 #include "sys/file_calls.h"
 
-#include "sys/service_slot.h"
 #include "sys/win32/cp936.h"
 
 #include <windows.h>
@@ -12,18 +11,6 @@
 
 namespace sys {
 namespace {
-FileCalls& realCalls()
-{
-    static FileCalls real;
-    return real;
-}
-
-ServiceSlot<FileCalls>& slot()
-{
-    static ServiceSlot<FileCalls> s(&realCalls);
-    return s;
-}
-
 HANDLE h(FileHandle file)
 {
     return reinterpret_cast<HANDLE>(file);
@@ -124,16 +111,6 @@ bool FileCalls::replace(const std::string& from, const std::string& to)
 bool FileCalls::remove(const std::string& path)
 {
     return DeleteFileW(wide(path).c_str()) != FALSE;
-}
-
-FileCalls& FileCalls::current()
-{
-    return slot().current();
-}
-
-FileCalls* FileCalls::install(FileCalls* calls)
-{
-    return slot().install(calls);
 }
 
 WriteTarget writeTarget(const std::string& path)
