@@ -8,7 +8,7 @@ OutputSink::OutputSink(const std::string& outPath, Encoding encoding, LineEnd eo
 {
     buf_.reserve(kFlushAt + 4096);
     if (path_.empty())
-        file_.attachStandardOutput();
+        file_.attachStandardOutput(encoding == Encoding::Gbk ? sys::TextEncoding::Gbk : sys::TextEncoding::Utf8);
 }
 
 OutputSink::~OutputSink() = default; // a file not finished is discarded

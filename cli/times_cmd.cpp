@@ -33,7 +33,7 @@ class LinePrinter {
 public:
     LinePrinter(Encoding enc, LineEnd eol) : utf8_(enc == Encoding::Utf8), eol_(eol == LineEnd::CrLf ? "\r\n" : "\n")
     {
-        out_.attachStandardOutput();
+        out_.attachStandardOutput(utf8_ ? sys::TextEncoding::Utf8 : sys::TextEncoding::Gbk);
     }
 
     // False when the line could not be written; closed() tells whether the

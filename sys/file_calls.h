@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace sys {
 
@@ -17,6 +18,8 @@ inline constexpr FileHandle kNoFile = -1;
 
 // The system's code for why a call failed (errno, GetLastError()).
 using SysError = long;
+
+enum class TextEncoding { Gbk, Utf8 };
 
 class FileCalls {
 public:
@@ -38,6 +41,10 @@ public:
     virtual long long write(FileHandle file, const void* data, std::size_t size);
     // Puts what was written on the disk.
     virtual bool flush(FileHandle file);
+    // The file made by createNew stays when it is closed. Until then the
+    // system may remove it when the program ends without closing it (on
+    // Windows, Ctrl+C leaves no temporary file behind).
+    virtual bool keep(FileHandle file);
     // Frees the handle even when it reports a failure.
     virtual bool close(FileHandle file);
     // Puts the file from in the place of to, in one step.
@@ -60,6 +67,12 @@ WriteTarget writeTarget(const std::string& path);
 
 // The handle of the program's standard output.
 FileHandle standardOutput();
+
+// Whether file is a console that takes text as Unicode whatever its code
+// page (Windows); a terminal on Linux takes bytes, so never there.
+bool isUnicodeConsole(FileHandle file);
+// Writes text (whole characters in encoding) to such a console.
+bool writeConsole(FileHandle file, std::string_view text, TextEncoding encoding);
 
 SysError lastError();
 void setLastError(SysError error);

@@ -37,10 +37,12 @@ bool FileWriter::fail(SysError error)
     return false;
 }
 
-void FileWriter::attachStandardOutput()
+void FileWriter::attachStandardOutput(TextEncoding encoding)
 {
     discard();
     file_ = standardOutput();
+    console_ = isUnicodeConsole(file_);
+    encoding_ = encoding;
     ownsFile_ = false;
     whole_ = false;
     failed_ = false;
@@ -53,6 +55,7 @@ bool FileWriter::open(const std::string& path, bool waitForReader)
     failed_ = false;
     error_ = 0;
     whole_ = false;
+    console_ = false;
     const WriteTarget target = writeTarget(path);
     if (target.whole)
         return openWhole(target.replaced);
@@ -90,6 +93,8 @@ bool FileWriter::write(std::string_view bytes)
         return false;
     if (file_ == kNoFile)
         return fail(ioError());
+    if (console_)
+        return writeConsole(file_, bytes, encoding_) || fail(lastError());
     while (!bytes.empty()) {
         const long long n = FileCalls::current().write(file_, bytes.data(), bytes.size());
         if (n <= 0)
@@ -108,7 +113,7 @@ bool FileWriter::commit()
     if (!whole_ && !ownsFile_)
         return true; // standard output stays for more writes
     FileCalls& calls = FileCalls::current();
-    if (whole_ && !calls.flush(file_))
+    if (whole_ && !(calls.flush(file_) && calls.keep(file_)))
         return fail(lastError());
     const FileHandle file = file_;
     file_ = kNoFile;

@@ -28,8 +28,9 @@ public:
     // hangs on it.
     bool open(const std::string& path, bool waitForReader);
     // Writes straight through to the program's standard output; it is never
-    // closed and stays attached after commit().
-    void attachStandardOutput();
+    // closed and stays attached after commit(). A Windows console gets the
+    // text (in encoding) as Unicode, anything else the bytes as they are.
+    void attachStandardOutput(TextEncoding encoding);
     bool write(std::string_view bytes);
     // Whole: flushes, closes and puts the file in place. Straight through:
     // closes what open() opened. False on failure.
@@ -49,6 +50,8 @@ private:
 
     FileHandle file_ = kNoFile;
     bool ownsFile_ = false;
+    bool console_ = false; // standard output is a console: text as Unicode
+    TextEncoding encoding_ = TextEncoding::Utf8;
     bool whole_ = false;
     std::string target_; // whole: replaced by temp_ at commit
     std::string temp_;

@@ -24,8 +24,6 @@ bool fileExists(const std::string& path);
 // it is. Returns whether the file exists and can be opened for writing.
 bool createFileKeeping(const std::string& path);
 
-enum class TextEncoding { Gbk, Utf8 };
-
 // The step of a file service that failed.
 enum class FileStep {
     None,         // success

@@ -178,6 +178,11 @@ bool FileCalls::flush(FileHandle file)
     return ::fsync(fd(file)) == 0;
 }
 
+bool FileCalls::keep(FileHandle)
+{
+    return true;
+}
+
 bool FileCalls::close(FileHandle file)
 {
     return ::close(fd(file)) == 0;
@@ -214,6 +219,17 @@ WriteTarget writeTarget(const std::string& path)
 FileHandle standardOutput()
 {
     return STDOUT_FILENO;
+}
+
+bool isUnicodeConsole(FileHandle)
+{
+    return false;
+}
+
+bool writeConsole(FileHandle, std::string_view, TextEncoding)
+{
+    errno = ENOTTY;
+    return false;
 }
 
 SysError lastError()

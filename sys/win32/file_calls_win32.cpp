@@ -56,9 +56,18 @@ FileHandle FileCalls::openThrough(const std::string& path, bool)
 
 FileHandle FileCalls::createNew(const std::string& path, const std::string&)
 {
-    // The new file takes the folder's permissions, as the old one did.
-    return handle(CreateFileW(wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                              nullptr));
+    // The new file takes the folder's permissions, as the old one did. It is
+    // marked for removal until keep(): a program ended by Ctrl+C (or killed)
+    // leaves no temporary file. Where the mark cannot be set the file is
+    // still removed by discarding the write.
+    HANDLE h = CreateFileW(wide(path).c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+        FILE_DISPOSITION_INFO dispose{TRUE};
+        SetFileInformationByHandle(h, FileDispositionInfo, &dispose, sizeof dispose);
+        SetLastError(ERROR_SUCCESS);
+    }
+    return handle(h);
 }
 
 FileHandle FileCalls::openRead(const std::string& path)
@@ -97,6 +106,12 @@ bool FileCalls::flush(FileHandle file)
     return FlushFileBuffers(h(file)) != FALSE;
 }
 
+bool FileCalls::keep(FileHandle file)
+{
+    FILE_DISPOSITION_INFO keep{FALSE};
+    return SetFileInformationByHandle(h(file), FileDispositionInfo, &keep, sizeof keep) != FALSE;
+}
+
 bool FileCalls::close(FileHandle file)
 {
     return CloseHandle(h(file)) != FALSE;
@@ -131,6 +146,26 @@ FileHandle standardOutput()
     return handle(GetStdHandle(STD_OUTPUT_HANDLE));
 }
 
+bool isUnicodeConsole(FileHandle file)
+{
+    DWORD mode = 0;
+    return file != kNoFile && GetConsoleMode(h(file), &mode);
+}
+
+bool writeConsole(FileHandle file, std::string_view text, TextEncoding encoding)
+{
+    const std::wstring wideText = encoding == TextEncoding::Gbk ? cp936::toWideLossy(text) : cp936::utf8ToWide(text);
+    std::wstring_view rest = wideText;
+    while (!rest.empty()) {
+        const DWORD want = DWORD(rest.size() < 8192 ? rest.size() : 8192);
+        DWORD done = 0;
+        if (!WriteConsoleW(h(file), rest.data(), want, &done, nullptr) || done == 0)
+            return false;
+        rest.remove_prefix(done);
+    }
+    return true;
+}
+
 SysError lastError()
 {
     return SysError(GetLastError());
@@ -158,7 +193,7 @@ bool notFound(SysError error)
 
 bool pipeClosed(SysError error)
 {
-    return error == ERROR_NO_DATA || error == ERROR_BROKEN_PIPE;
+    return error == ERROR_NO_DATA || error == ERROR_BROKEN_PIPE || error == ERROR_PIPE_NOT_CONNECTED;
 }
 
 std::string errorText(SysError error)

@@ -72,3 +72,19 @@ TEST(Win32Files, TheOutputFileAndItsExportInUtf8)
     EXPECT_EQ(bytesOf(copy), "汉字\r\n");
 }
 } // namespace
+
+namespace {
+TEST(Win32Files, ANewFileNotKeptIsGoneWhenItsProgramEnds)
+{
+    // Closing the handle without keep() is what the system does when Ctrl+C
+    // (or a kill) ends the program in the middle of a write.
+    TempDir tmp;
+    const std::string temp = inside(tmp, "rows.txt.tmp");
+    sys::FileCalls calls;
+    const sys::FileHandle file = calls.createNew(temp, temp);
+    ASSERT_NE(file, sys::kNoFile);
+    EXPECT_EQ(calls.write(file, "rows", 4), 4);
+    EXPECT_TRUE(calls.close(file));
+    EXPECT_FALSE(sys::fileExists(temp));
+}
+} // namespace
