@@ -1,3 +1,5 @@
+// localtime_r on every system: the Windows build has it from the C runtime
+// (cmake/Windows.cmake asks for the thread-safe functions).
 #include "sys/clock.h"
 
 namespace sys {
