@@ -8,7 +8,7 @@ OutputSink::OutputSink(const std::string& outPath, Encoding encoding, LineEnd eo
 {
     buf_.reserve(kFlushAt + 4096);
     if (path_.empty())
-        file_.attachStandardOutput(encoding == Encoding::Gbk ? sys::TextEncoding::Gbk : sys::TextEncoding::Utf8);
+        file_.attachStandardOutput(textEncoding());
 }
 
 OutputSink::~OutputSink() = default; // a file not finished is discarded
@@ -17,7 +17,7 @@ bool OutputSink::open()
 {
     if (path_.empty())
         return true;
-    if (file_.open(path_, true))
+    if (file_.open(path_, true, textEncoding()))
         return true;
     error_ = sys::errorText(file_.error());
     failed_ = true;

@@ -54,6 +54,10 @@ private:
     static constexpr std::size_t kFlushAt = 1 << 16;
     bool flush();
     void fail();
+    sys::TextEncoding textEncoding() const
+    {
+        return encoding_ == Encoding::Gbk ? sys::TextEncoding::Gbk : sys::TextEncoding::Utf8;
+    }
 
     std::string path_;
     Encoding encoding_;

@@ -49,7 +49,7 @@ void FileWriter::attachStandardOutput(TextEncoding encoding)
     error_ = 0;
 }
 
-bool FileWriter::open(const std::string& path, bool waitForReader)
+bool FileWriter::open(const std::string& path, bool waitForReader, TextEncoding encoding)
 {
     discard();
     failed_ = false;
@@ -63,6 +63,8 @@ bool FileWriter::open(const std::string& path, bool waitForReader)
     if (file_ == kNoFile)
         return fail(lastError());
     ownsFile_ = true;
+    console_ = isUnicodeConsole(file_);
+    encoding_ = encoding;
     return true;
 }
 

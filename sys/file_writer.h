@@ -25,8 +25,9 @@ public:
 
     // Opens path (UTF-8). A FIFO without a reader is waited for when
     // waitForReader, otherwise refused at once, so that a window never
-    // hangs on it.
-    bool open(const std::string& path, bool waitForReader);
+    // hangs on it. A Windows console (CON) gets the text, in encoding, as
+    // Unicode.
+    bool open(const std::string& path, bool waitForReader, TextEncoding encoding = TextEncoding::Utf8);
     // Writes straight through to the program's standard output; it is never
     // closed and stays attached after commit(). A Windows console gets the
     // text (in encoding) as Unicode, anything else the bytes as they are.
