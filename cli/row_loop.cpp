@@ -3,6 +3,7 @@
 #include "cli/cli_common.h"
 
 #include "core/ccore.h"
+#include "sys/console.h"
 
 #include <algorithm>
 #include <condition_variable>
@@ -20,7 +21,7 @@ Progress::Progress(int64_t total) : enabled_(stderrIsTerminal() && total >= 1000
 Progress::~Progress()
 {
     if (shown_)
-        std::fputs("\r\033[K", stderr);
+        sys::printError("\r\033[K");
 }
 
 void Progress::show(int64_t done)
@@ -29,7 +30,8 @@ void Progress::show(int64_t done)
     if (now - last_ < std::chrono::milliseconds(250))
         return;
     last_ = now;
-    std::fprintf(stderr, "\r%lld / %lld 行 (%d%%)", (long long)done, (long long)total_, int(done * 100 / total_));
+    sys::printError("\r" + std::to_string(done) + " / " + std::to_string(total_) + " 行 ("
+                    + std::to_string(done * 100 / total_) + "%)");
     shown_ = true;
 }
 

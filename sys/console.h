@@ -17,8 +17,10 @@ void prepareCommandLine();
 // UTF-16 command line, so any character survives the ANSI code page).
 std::vector<std::string> commandLineArguments(int argc, char** argv);
 
-// Writes utf8 and a line end to standard error in a form the user can read:
-// in the terminal's encoding, or as Unicode to a Windows console.
+// Writes utf8 to standard error in a form the user can read: in the
+// terminal's encoding, or as Unicode to a Windows console.
+void printError(std::string_view utf8);
+// The same with a line end.
 void printErrorLine(std::string_view utf8);
 
 // True while standard error is a terminal (progress lines go there).

@@ -18,10 +18,15 @@ std::vector<std::string> commandLineArguments(int argc, char** argv)
     return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + (argc > 0 ? argc : 0));
 }
 
-void printErrorLine(std::string_view utf8)
+void printError(std::string_view utf8)
 {
     const QByteArray text = QString::fromUtf8(utf8.data(), qsizetype(utf8.size())).toLocal8Bit();
-    std::fprintf(stderr, "%s\n", text.constData());
+    std::fputs(text.constData(), stderr);
+}
+
+void printErrorLine(std::string_view utf8)
+{
+    printError(std::string(utf8) + '\n');
 }
 
 bool stderrIsTerminal()

@@ -25,6 +25,11 @@ void prepareCommandLine()
     // must not turn LF into CR LF behind the program's back.
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
+    // The progress line clears itself with an escape sequence, which a
+    // console of Windows 10 and later understands once asked to.
+    HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
+    if (DWORD mode = 0; isConsole(err) && GetConsoleMode(err, &mode))
+        SetConsoleMode(err, mode | 0x0004 /* ENABLE_VIRTUAL_TERMINAL_PROCESSING */);
 }
 
 std::vector<std::string> commandLineArguments(int argc, char** argv)
@@ -40,19 +45,24 @@ std::vector<std::string> commandLineArguments(int argc, char** argv)
     return args;
 }
 
-void printErrorLine(std::string_view utf8)
+void printError(std::string_view utf8)
 {
     HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
     if (isConsole(err)) {
-        const std::wstring text = cp936::utf8ToWide(utf8) + L"\r\n";
+        const std::wstring text = cp936::utf8ToWide(utf8);
         DWORD done = 0;
         WriteConsoleW(err, text.data(), DWORD(text.size()), &done, nullptr);
         return;
     }
-    // A pipe or a file: UTF-8 with the system's line end.
+    // A pipe or a file: UTF-8.
     std::fwrite(utf8.data(), 1, utf8.size(), stderr);
-    std::fputs("\r\n", stderr);
     std::fflush(stderr);
+}
+
+void printErrorLine(std::string_view utf8)
+{
+    // The system's line end.
+    printError(std::string(utf8) + "\r\n");
 }
 
 bool stderrIsTerminal()
