@@ -41,10 +41,10 @@ public:
     virtual long long write(FileHandle file, const void* data, std::size_t size);
     // Puts what was written on the disk.
     virtual bool flush(FileHandle file);
-    // The file made by createNew stays when it is closed. Until then the
-    // system may remove it when the program ends without closing it (on
-    // Windows, Ctrl+C leaves no temporary file behind).
-    virtual bool keep(FileHandle file);
+    // The file made by createNew at path stays when it is closed. Until then
+    // the system removes it (or never names it) when the program ends in the
+    // middle: Ctrl+C leaves no temporary file behind.
+    virtual bool keep(FileHandle file, const std::string& path);
     // Frees the handle even when it reports a failure.
     virtual bool close(FileHandle file);
     // Puts the file from in the place of to, in one step.

@@ -115,7 +115,7 @@ bool FileWriter::commit()
     if (!whole_ && !ownsFile_)
         return true; // standard output stays for more writes
     FileCalls& calls = FileCalls::current();
-    if (whole_ && !(calls.flush(file_) && calls.keep(file_)))
+    if (whole_ && !(calls.flush(file_) && calls.keep(file_, temp_)))
         return fail(lastError());
     const FileHandle file = file_;
     file_ = kNoFile;

@@ -126,7 +126,17 @@ FileHandle FileCalls::openThrough(const std::string& path, bool waitForReader)
 
 FileHandle FileCalls::createNew(const std::string& path, const std::string& like)
 {
-    const int f = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    // A file with no name in path's folder, named by keep(): a program ended
+    // by a signal leaves nothing behind. Where the file system (or a missing
+    // /proc) does not allow that, the file is named at once.
+    int f = -1;
+    if (::access("/proc/self/fd", X_OK) == 0) {
+        const auto slash = path.rfind('/');
+        const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+        f = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    }
+    if (f < 0)
+        f = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (f < 0)
         return kNoFile;
     // An existing file keeps its permissions.
@@ -178,9 +188,15 @@ bool FileCalls::flush(FileHandle file)
     return ::fsync(fd(file)) == 0;
 }
 
-bool FileCalls::keep(FileHandle)
+bool FileCalls::keep(FileHandle file, const std::string& path)
 {
-    return true;
+    struct stat st {};
+    if (::fstat(fd(file), &st) != 0)
+        return false;
+    if (st.st_nlink > 0)
+        return true; // named when it was made
+    const std::string self = "/proc/self/fd/" + std::to_string(fd(file));
+    return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0;
 }
 
 bool FileCalls::close(FileHandle file)

@@ -106,7 +106,7 @@ bool FileCalls::flush(FileHandle file)
     return FlushFileBuffers(h(file)) != FALSE;
 }
 
-bool FileCalls::keep(FileHandle file)
+bool FileCalls::keep(FileHandle file, const std::string&)
 {
     FILE_DISPOSITION_INFO keep{FALSE};
     return SetFileInformationByHandle(h(file), FileDispositionInfo, &keep, sizeof keep) != FALSE;

@@ -153,6 +153,20 @@ TEST(WholeFile, WhatIsNotARegularFileIsWrittenThroughNeverReplaced)
     EXPECT_TRUE(S_ISCHR(modeOf(null))) << "the device is still a device";
 }
 
+TEST(WholeFile, ANewFileNotKeptLeavesNothingWhenItsProgramEnds)
+{
+    // Closing without keep() is what the system does when Ctrl+C ends the
+    // program in the middle of a write.
+    QTemporaryDir dir;
+    const std::string temp = fsPath(dir.filePath("rows.txt.tmp"));
+    sys::FileCalls calls;
+    const sys::FileHandle file = calls.createNew(temp, temp);
+    ASSERT_NE(file, sys::kNoFile);
+    EXPECT_EQ(calls.write(file, "rows", 4), 4);
+    EXPECT_TRUE(calls.close(file));
+    EXPECT_EQ(entryNames(dir.path()), QStringList());
+}
+
 TEST(WholeFile, AFullDiskIsReportedAndTheOldFileKept)
 {
     SmallTmpfs fs;
