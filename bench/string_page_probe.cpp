@@ -12,7 +12,7 @@
 #include "core/ccore.h"
 #include "core/core_options.h"
 #include "core/gbk.h"
-#include "core/qt/qgbk.h"
+#include "sys/linux/qgbk.h"
 #include "gen/string_gen.h"
 #include "platform/app.h"
 #include "platform/boxes.h"

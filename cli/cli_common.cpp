@@ -5,13 +5,11 @@
 #include "core/core_options.h"
 #include "core/gbk.h"
 #include "core/texts.h"
-#include "core/qt/qgbk.h"
+#include "sys/console.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstdint>
-#include <cstdio>
-#include <unistd.h>
 
 void CommonOptions::addTo(CLI::App& cmd, bool withFile)
 {
@@ -72,19 +70,17 @@ std::string defaultNote(const OptionDef& lo, const OptionDef& hi)
 
 void printError(const CString& gbkMessage)
 {
-    const QByteArray text = gbk::decode(gbkMessage).toLocal8Bit();
-    std::fprintf(stderr, "kelvane-cli: %s\n", text.constData());
+    printUtf8Error(gbk::toUtf8(gbkMessage));
 }
 
 void printUtf8Error(const std::string& utf8Message)
 {
-    std::fprintf(stderr, "kelvane-cli: %s\n", QString::fromStdString(utf8Message).toLocal8Bit().constData());
+    sys::printErrorLine("kelvane-cli: " + utf8Message);
 }
 
 std::optional<CString> argToGbk(const std::string& utf8, const char* option)
 {
-    const QString text = QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
-    if (auto bytes = gbk::encode(text))
+    if (auto bytes = gbk::fromUtf8(utf8))
         return bytes;
     printUtf8Error(::utf8(Text::ArgNotGbk, {option, gbk::firstUnencodable(utf8)}));
     return std::nullopt;
@@ -92,19 +88,19 @@ std::optional<CString> argToGbk(const std::string& utf8, const char* option)
 
 bool stderrIsTerminal()
 {
-    return isatty(STDERR_FILENO) == 1;
+    return sys::stderrIsTerminal();
 }
 
-std::vector<std::string> argsForParse(CLI::App& app, int argc, const char* const* argv)
+std::vector<std::string> argsForParse(CLI::App& app, const std::vector<std::string>& argv)
 {
     std::vector<std::string> args;
-    args.reserve(std::size_t(argc > 0 ? argc : 0) + 4);
+    args.reserve(argv.size() + 4);
     CLI::App* scope = &app;
-    for (int i = 1; i < argc; ++i) {
+    for (std::size_t i = 0; i < argv.size(); ++i) {
         std::string arg = argv[i];
         if (arg == "--") { // the rest are not options
-            for (; i < argc; ++i)
-                args.emplace_back(argv[i]);
+            for (; i < argv.size(); ++i)
+                args.push_back(argv[i]);
             break;
         }
         if (scope == &app)

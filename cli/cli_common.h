@@ -74,11 +74,11 @@ void printUtf8Error(const std::string& utf8Message);
 // returns nothing when GBK cannot hold it.
 std::optional<CString> argToGbk(const std::string& utf8, const char* option);
 
-// The arguments after the program name, reversed, as CLI::App::parse takes
-// them. "--name=" with nothing after the '=' would make the parser take the
+// The arguments after the program name (UTF-8), reversed, as
+// CLI::App::parse takes them. "--name=" with nothing after the '=' would make the parser take the
 // next argument as the value; for an option that takes a value it becomes
 // "--name" followed by an empty argument, so the value is empty.
-std::vector<std::string> argsForParse(CLI::App& app, int argc, const char* const* argv);
+std::vector<std::string> argsForParse(CLI::App& app, const std::vector<std::string>& argv);
 
 // A whole decimal integer: an optional sign and digits, nothing else.
 enum class IntText { Ok, NotInt, TooLarge };

@@ -4,21 +4,19 @@
 #include "cli/strings_cmd.h"
 #include "cli/times_cmd.h"
 
+#include "sys/console.h"
+
 #include <CLI/CLI.hpp>
 
-#include <QCoreApplication>
-
 #include <clocale>
-#include <csignal>
 #include <functional>
 #include <vector>
 
 int main(int argc, char** argv)
 {
     // A closed pipe is seen as a failed write and ends the program quietly.
-    std::signal(SIGPIPE, SIG_IGN);
+    sys::prepareCommandLine();
     std::setlocale(LC_ALL, "");
-    QCoreApplication qapp(argc, argv);
 
     CLI::App app("Kelvane: random test data for scripts and pipelines", "kelvane-cli");
     app.set_version_flag("--version", std::string("kelvane-cli ") + KELVANE_VERSION);
@@ -28,7 +26,7 @@ int main(int argc, char** argv)
     commands.push_back(addNumbersCommand(app));
     commands.push_back(addTimesCommand(app));
     try {
-        app.parse(argsForParse(app, argc, argv));
+        app.parse(argsForParse(app, sys::commandLineArguments(argc, argv)));
     } catch (const CLI::ParseError& e) {
         const int rc = app.exit(e);
         return rc == 0 ? 0 : kExitInvalid;

@@ -1,39 +1,25 @@
 #include "cli/output_sink.h"
 
-#include "core/qt/qgbk.h"
+#include "core/gbk.h"
+#include "sys/text.h"
 
-#include <QFile>
-
-#include <cerrno>
-#include <unistd.h>
-
-namespace {
-bool isAscii(std::string_view s)
-{
-    for (unsigned char c : s)
-        if (c >= 0x80)
-            return false;
-    return true;
-}
-} // namespace
-
-OutputSink::OutputSink(const QString& outPath, Encoding encoding, LineEnd eol)
+OutputSink::OutputSink(const std::string& outPath, Encoding encoding, LineEnd eol)
     : path_(outPath), encoding_(encoding), eol_(eol == LineEnd::CrLf ? "\r\n" : "\n")
 {
     buf_.reserve(kFlushAt + 4096);
-    if (path_.isEmpty())
-        file_.attach(STDOUT_FILENO);
+    if (path_.empty())
+        file_.attachStandardOutput(textEncoding());
 }
 
 OutputSink::~OutputSink() = default; // a file not finished is discarded
 
 bool OutputSink::open()
 {
-    if (path_.isEmpty())
+    if (path_.empty())
         return true;
-    if (file_.open(QFile::encodeName(path_).toStdString(), true))
+    if (file_.open(path_, true, textEncoding()))
         return true;
-    error_ = QString::fromLocal8Bit(systemErrorText(file_.error()));
+    error_ = sys::errorText(file_.error());
     failed_ = true;
     return false;
 }
@@ -44,8 +30,8 @@ bool OutputSink::flush()
         return false;
     // The buffer holds whole rows, so a chunk converts on its own.
     std::string converted;
-    if (encoding_ == Encoding::Utf8 && !isAscii(buf_)) {
-        converted = gbk::decode(buf_).toStdString();
+    if (encoding_ == Encoding::Utf8 && !sys::isAscii(buf_)) {
+        converted = gbk::toUtf8(buf_);
         buf_.swap(converted);
     }
     if (!file_.write(buf_))
@@ -56,8 +42,8 @@ bool OutputSink::flush()
 
 void OutputSink::fail()
 {
-    pipeClosed_ = file_.error() == EPIPE;
-    error_ = QString::fromLocal8Bit(systemErrorText(file_.error()));
+    pipeClosed_ = sys::pipeClosed(file_.error());
+    error_ = sys::errorText(file_.error());
     failed_ = true;
 }
 

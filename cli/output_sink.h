@@ -3,10 +3,9 @@
 // UTF-8, with CR LF or LF line ends. Rows arrive as GBK bytes without their
 // line end. A regular file (or a new path) is written whole or not at all:
 // it changes only when every row has been written; a device, a FIFO, a pipe
-// or /dev/stdout is written straight through. Writes are buffered.
-#include "platform/files/file_writer.h"
-
-#include <QString>
+// or /dev/stdout (NUL, CON on Windows) is written straight through. Writes
+// are buffered.
+#include "sys/file_writer.h"
 
 #include <cstdio>
 #include <string>
@@ -17,8 +16,8 @@ enum class LineEnd { CrLf, Lf };
 
 class OutputSink {
 public:
-    // outPath empty: standard output.
-    OutputSink(const QString& outPath, Encoding encoding, LineEnd eol);
+    // outPath (UTF-8) empty: standard output.
+    OutputSink(const std::string& outPath, Encoding encoding, LineEnd eol);
     ~OutputSink();
     OutputSink(const OutputSink&) = delete;
     OutputSink& operator=(const OutputSink&) = delete;
@@ -43,9 +42,10 @@ public:
     bool finish();
     // The reader of standard output went away (e.g. `| head -n 1`).
     bool pipeClosed() const { return pipeClosed_; }
-    const QString& error() const { return error_; }
+    // The system's reason (UTF-8).
+    const std::string& error() const { return error_; }
     // The --out path; empty for standard output.
-    const QString& path() const { return path_; }
+    const std::string& path() const { return path_; }
     // True when the output is replaced whole (nothing of it shows before
     // finish()); false for standard output and what is written through.
     bool isFile() const { return file_.whole(); }
@@ -54,13 +54,17 @@ private:
     static constexpr std::size_t kFlushAt = 1 << 16;
     bool flush();
     void fail();
+    sys::TextEncoding textEncoding() const
+    {
+        return encoding_ == Encoding::Gbk ? sys::TextEncoding::Gbk : sys::TextEncoding::Utf8;
+    }
 
-    QString path_;
+    std::string path_;
     Encoding encoding_;
     std::string eol_;
     std::string buf_;
-    FileWriter file_;
+    sys::FileWriter file_;
     bool failed_ = false;
     bool pipeClosed_ = false;
-    QString error_;
+    std::string error_;
 };

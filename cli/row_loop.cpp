@@ -4,6 +4,7 @@
 
 #include "core/ccore.h"
 #include "core/texts.h"
+#include "sys/console.h"
 
 #include <algorithm>
 #include <condition_variable>
@@ -21,7 +22,7 @@ Progress::Progress(int64_t total) : enabled_(stderrIsTerminal() && total >= 1000
 Progress::~Progress()
 {
     if (shown_)
-        std::fputs("\r\033[K", stderr);
+        sys::printError("\r\033[K");
 }
 
 void Progress::show(int64_t done)
@@ -30,17 +31,16 @@ void Progress::show(int64_t done)
     if (now - last_ < std::chrono::milliseconds(250))
         return;
     last_ = now;
-    const std::string line = utf8(Text::Progress, {std::to_string(done), std::to_string(total_), std::to_string(done * 100 / total_)});
-    std::fprintf(stderr, "\r%s", line.c_str());
+    sys::printError("\r" + utf8(Text::Progress, {std::to_string(done), std::to_string(total_), std::to_string(done * 100 / total_)}));
     shown_ = true;
 }
 
 std::unique_ptr<OutputSink> openOutput(const CommonOptions& common)
 {
-    auto sink = std::make_unique<OutputSink>(QString::fromStdString(common.out), common.enc(), common.lineEnd());
+    auto sink = std::make_unique<OutputSink>(common.out, common.enc(), common.lineEnd());
     if (sink->open())
         return sink;
-    printUtf8Error(utf8(Text::FileOpenFailed, {common.out, sink->error().toStdString()}));
+    printUtf8Error(utf8(Text::FileOpenFailed, {common.out, sink->error()}));
     return nullptr;
 }
 
@@ -48,8 +48,8 @@ int finishOutput(OutputSink& sink)
 {
     if (sink.finish() || sink.pipeClosed())
         return kExitOk;
-    printUtf8Error(sink.path().isEmpty() ? utf8(Text::OutputFailed, {sink.error().toStdString()})
-                                         : utf8(Text::FileWriteFailed, {sink.path().toStdString(), sink.error().toStdString()}));
+    printUtf8Error(sink.path().empty() ? utf8(Text::OutputFailed, {sink.error()})
+                                       : utf8(Text::FileWriteFailed, {sink.path(), sink.error()}));
     return kExitOutput;
 }
 

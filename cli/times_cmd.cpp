@@ -7,17 +7,16 @@
 #include "core/gbk.h"
 #include "core/texts.h"
 #include "gen/timed_run.h"
-#include "platform/shell.h"
+#include "sys/clock.h"
+#include "sys/file_writer.h"
+#include "sys/shell.h"
 
-#include <cerrno>
 #include <chrono>
-#include <cstring>
 #include <ctime>
 #include <memory>
 #include <optional>
 #include <string>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 
@@ -35,6 +34,7 @@ class LinePrinter {
 public:
     LinePrinter(Encoding enc, LineEnd eol) : utf8_(enc == Encoding::Utf8), eol_(eol == LineEnd::CrLf ? "\r\n" : "\n")
     {
+        out_.attachStandardOutput(utf8_ ? sys::TextEncoding::Utf8 : sys::TextEncoding::Gbk);
     }
 
     // False when the line could not be written; closed() tells whether the
@@ -43,19 +43,11 @@ public:
     {
         std::string text = utf8_ ? gbk::toUtf8(gbkLine) : gbkLine;
         text += eol_;
-        std::size_t done = 0;
-        while (done < text.size()) {
-            const ssize_t n = ::write(STDOUT_FILENO, text.data() + done, text.size() - done);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0) {
-                closed_ = n < 0 && errno == EPIPE;
-                error_ = n < 0 ? std::strerror(errno) : "write returned 0";
-                return false;
-            }
-            done += std::size_t(n);
-        }
-        return true;
+        if (out_.write(text))
+            return true;
+        closed_ = sys::pipeClosed(out_.error());
+        error_ = sys::errorText(out_.error());
+        return false;
     }
     bool closed() const { return closed_; }
     const std::string& error() const { return error_; }
@@ -63,17 +55,10 @@ public:
 private:
     bool utf8_;
     std::string eol_;
+    sys::FileWriter out_;
     bool closed_ = false;
     std::string error_;
 };
-
-std::tm localNow()
-{
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return local;
-}
 
 // Reads the options over the stored or first-run ones; prints the error
 // and returns nothing when an option cannot be read.
@@ -134,7 +119,7 @@ int runTimes(const TimesOptions& o)
     std::optional<int> next = run.start(*s, core->random());
     while (next) {
         std::this_thread::sleep_for(std::chrono::milliseconds(timerDelay(*next)));
-        if (!out.print(formatEventLine(localNow()))) {
+        if (!out.print(formatEventLine(sys::localNow()))) {
             if (out.closed())
                 return kExitOk; // the reader went away: end quietly
             printUtf8Error(utf8(Text::OutputFailed, {out.error()}));

@@ -54,6 +54,7 @@ function(kelvane_add_wine_test_dir dir)
 endfunction()
 
 enable_language(RC)
+add_subdirectory(sys)
 add_subdirectory(core)
 add_subdirectory(gen)
 # The control tables (plain data, shared with the Linux program).
@@ -67,6 +68,8 @@ if(KELVANE_GUI)
   add_subdirectory(ui)
   add_subdirectory(app)
 endif()
+# kelvane-cli.exe beside kelvane.exe.
+add_subdirectory(cli)
 if(KELVANE_TESTS)
   include(${PROJECT_SOURCE_DIR}/tests/test_lists.cmake)
   kelvane_add_wine_test_dir(core TESTS ${KELVANE_CORE_TESTS} LIBS kelvane_core)

@@ -4,8 +4,8 @@
 #include "core/core_options.h"
 
 #include "core/gbk.h"
-#include "core/sys/files.h"
-#include "core/sys/program_folder.h"
+#include "sys/files.h"
+#include "sys/program_folder.h"
 #include "core/textutil.h"
 
 #include <cstdio>

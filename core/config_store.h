@@ -8,7 +8,7 @@
 // damaged store never reaches a control. A stored text ends at a NUL, so
 // that nothing after one reaches a control or a row.
 #include "core/options.h"
-#include "core/sys/settings_backend.h"
+#include "sys/settings_backend.h"
 
 #include <memory>
 #include <string>

@@ -1,21 +1,14 @@
 #pragma once
 // GBK (code page 936) <-> UTF-8, where the program's GBK text meets the
 // system (file names, the options file, the console, the toolkit). The
-// conversion itself is a seam with one implementation per system.
+// conversion itself is the system layer's (sys/gbk.h).
+#include "sys/gbk.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace gbk {
-
-// The GBK bytes of UTF-8 text, or nothing when text holds a character that
-// GBK cannot represent (or is not valid UTF-8): such text is never silently
-// altered.
-std::optional<std::string> fromUtf8(std::string_view utf8);
-
-// The UTF-8 text of GBK bytes. Invalid sequences become U+FFFD; `ok`, when
-// given, tells whether the bytes were valid GBK.
-std::string toUtf8(std::string_view bytes, bool* ok = nullptr);
 
 // The GBK bytes of UTF-8 text with each character GBK cannot hold (or each
 // invalid byte) shown as '?': for messages that quote names from outside.

@@ -5,19 +5,9 @@
 #include <cstdint>
 #include <string_view>
 
-namespace gbk {
+#include "sys/gbk.h"
 
-// The length in bytes (1 or 2) of the character that starts at byte i of s:
-// a lead byte 0x81..0xFE followed by a trail byte 0x40..0xFE (not 0x7F) is
-// one two-byte character; every other byte is a character by itself.
-inline std::size_t charLen(std::string_view s, std::size_t i)
-{
-    const auto b = static_cast<unsigned char>(s[i]);
-    if (b < 0x81 || b == 0xFF || i + 1 >= s.size())
-        return 1;
-    const auto t = static_cast<unsigned char>(s[i + 1]);
-    return (t >= 0x40 && t <= 0xFE && t != 0x7F) ? 2 : 1;
-}
+namespace gbk {
 
 // A character as a number: a single byte b is b, a two-byte character is
 // (lead << 8) | trail, so every two-byte code is above 0xFF.

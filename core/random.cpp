@@ -1,6 +1,6 @@
 #include "core/random.h"
 
-#include "core/sys/keystream.h"
+#include "sys/keystream.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -3,9 +3,8 @@
 #include "core/random.h"
 #include "core/texts.h"
 #include "gen/number_text.h"
+#include "sys/number_text.h"
 
-#include <locale.h>
-#include <stdlib.h>
 
 #include <algorithm>
 #include <cmath>
@@ -278,14 +277,7 @@ float numberFieldBound(const CString& text)
         return 0.0f;
     // atof under the "C" locale: the decimal point is '.' whatever the
     // user's locale says.
-#ifdef _WIN32
-    // The Windows program never leaves the "C" locale of its start.
-    const double d = strtod(text.c_str(), nullptr);
-#else
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(0));
-    const double d = cLocale ? strtod_l(text.c_str(), nullptr, cLocale) : strtod(text.c_str(), nullptr);
-#endif
-    return roundToFloat(d);
+    return roundToFloat(sys::parseDoubleC(text.c_str()));
 }
 
 std::optional<Invalid> NumberSettings::validate() const

@@ -1,6 +1,6 @@
 #include "platform/boxes.h"
 
-#include "platform/service_slot.h"
+#include "sys/service_slot.h"
 
 namespace {
 ServiceSlot<BoxService>& slot()

@@ -3,6 +3,7 @@
 #include "core/gbk.h"
 #include "core/textutil.h"
 #include "platform/boxes.h"
+#include "sys/text.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -12,11 +13,6 @@ std::function<void(CDialog&)>& destroyObserver()
 {
     static std::function<void(CDialog&)> observer;
     return observer;
-}
-
-bool isAscii(std::string_view s)
-{
-    return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 } // namespace
 
@@ -152,7 +148,7 @@ bool CDialog::IsDlgItemEnabled(int id) const { return wnd_->isEnabled(id); }
 
 void CDialog::MessageBox(const CString& text)
 {
-    MessageBoxUtf8(isAscii(text) ? text : gbk::toUtf8(text));
+    MessageBoxUtf8(sys::isAscii(text) ? text : gbk::toUtf8(text));
 }
 
 void CDialog::MessageBoxUtf8(const std::string& text)

@@ -4,12 +4,8 @@
 // tells the user in the page's plain box when it cannot. Cancel changes
 // nothing.
 #include <string>
-#include <string_view>
 
 class CDialog;
-
-// text (UTF-8) with every line end (LF, CR or CR LF) as CR LF, in one pass.
-std::string withCrLf(std::string_view text);
 
 // Saves text (UTF-8, as the box shows it); true when a file was written.
 bool exportText(CDialog& page, const std::string& suggestedName, const std::string& text);

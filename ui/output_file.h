@@ -12,13 +12,13 @@ class CDialog;
 struct StringSettings;
 
 // Removes the file at path (GBK). A missing file is no error.
-FileResult removeOutputFile(const CString& path);
+sys::FileResult removeOutputFile(const CString& path);
 
 // Writes the run of s to path (GBK): the file is created when missing
 // (through the core) and truncated, then every row is written followed by
 // CR LF, in chunks of about chunkBytes. On failure the partial file is
 // removed, so no incomplete run is left to be exported.
-FileResult writeOutputFile(const CString& path, const StringSettings& s, std::size_t chunkBytes = 256 * 1024);
+sys::FileResult writeOutputFile(const CString& path, const StringSettings& s, std::size_t chunkBytes = 256 * 1024);
 
 // Export of the output file from page: asks where to save, copies, and shows
 // a failure in the page's plain box. Returns true when a file was written.

@@ -1,9 +1,10 @@
 #include "ui/string_page.h"
 
 #include "core/ccore.h"
+#include "core/file_message.h"
 #include "core/gbk.h"
 #include "core/options.h"
-#include "core/output_location.h"
+#include "sys/output_location.h"
 #include "core/texts.h"
 #include "core/textutil.h"
 #include "res/resource.h"
@@ -135,7 +136,7 @@ void CStringPage::OnTimer(UINT nIDEvent)
 
 void CStringPage::makeRun()
 {
-    FileResult result = removeOutputFile(outPath_);
+    sys::FileResult result = removeOutputFile(outPath_);
     if (result.ok()) {
         if (settings_.count <= kBoxRowLimit) {
             SetDlgItemText(id::output, ::makeRun(settings_, g_core->random()));
@@ -153,7 +154,7 @@ void CStringPage::makeRun()
     } else {
         // No rows to show: the waiting text goes, the reason is given.
         SetDlgItemText(id::output, CString());
-        MessageBoxUtf8(result.message());
+        MessageBoxUtf8(fileMessage(result));
     }
     EnableDlgItem(id::generate, true);
 }

@@ -4,7 +4,8 @@
 #include "core/gbk.h"
 #include "core/options.h"
 #include "core/texts.h"
-#include "platform/shell.h"
+#include "sys/clock.h"
+#include "sys/shell.h"
 #include "res/resource.h"
 #include "res/templates.h"
 #include "ui/export_text.h"
@@ -117,14 +118,7 @@ void CTimePage::cancelTimer()
 
 std::tm CTimePage::localNow()
 {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
-    return local;
+    return sys::localNow();
 }
 
 void CTimePage::launch(const CString& program)

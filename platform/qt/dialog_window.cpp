@@ -4,11 +4,11 @@
 #include "platform/qt/dialog_window.h"
 
 #include "core/gbk.h"
-#include "core/qt/qgbk.h"
+#include "sys/linux/qgbk.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/icons.h"
-#include "platform/qt/line_ends.h"
 #include "platform/qt/plain_text.h"
+#include "sys/text.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -62,15 +62,17 @@ QRect fitLineHeight(QRect r, const QFontMetrics& fm)
     return r.adjusted(0, -(grow / 2), 0, grow - grow / 2);
 }
 
-bool isAscii(std::string_view s)
-{
-    return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 // GBK bytes as Unicode; ASCII (rows of numbers) reads the same as Latin-1.
 QString fromGbk(std::string_view gbk)
 {
-    return isAscii(gbk) ? QString::fromLatin1(gbk.data(), qsizetype(gbk.size())) : gbk::decode(gbk);
+    return sys::isAscii(gbk) ? QString::fromLatin1(gbk.data(), qsizetype(gbk.size())) : gbk::decode(gbk);
+}
+
+// The box's text with every line end as CR LF, as a page reads it.
+QString crLfText(const QString& text)
+{
+    const std::u16string_view units(reinterpret_cast<const char16_t*>(text.utf16()), std::size_t(text.size()));
+    return QString::fromStdU16String(sys::withCrLf(units));
 }
 
 class QtDialogWindow;
@@ -371,7 +373,7 @@ private:
         if (auto* e = dynamic_cast<QLineEdit*>(c))
             return e->text();
         if (auto* p = dynamic_cast<QPlainTextEdit*>(c))
-            return withCrLf(p->toPlainText());
+            return crLfText(p->toPlainText());
         if (auto* b = dynamic_cast<QAbstractButton*>(c))
             return b->text();
         if (auto* l = dynamic_cast<QLabel*>(c))

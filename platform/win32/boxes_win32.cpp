@@ -3,7 +3,7 @@
 // system's warning icon, About the program's icon (Application::configure).
 #include "platform/boxes.h"
 
-#include "core/win32/cp936.h"
+#include "sys/win32/cp936.h"
 #include "platform/win32/app_info.h"
 
 #include <windows.h>

@@ -1,6 +1,7 @@
 #include "platform/win32/controls.h"
 
-#include "core/win32/cp936.h"
+#include "sys/text.h"
+#include "sys/win32/cp936.h"
 
 #include <commctrl.h>
 
@@ -19,19 +20,6 @@ std::wstring windowText(HWND h)
     std::wstring text(std::size_t(len) + 1, L'\0');
     text.resize(std::size_t(GetWindowTextW(h, text.data(), len + 1)));
     return text;
-}
-
-// Line ends as a multi-line edit keeps them: a lone LF becomes CR LF.
-std::wstring withCrLf(const std::wstring& text)
-{
-    std::wstring out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == L'\n' && (i == 0 || text[i - 1] != L'\r'))
-            out += L'\r';
-        out += text[i];
-    }
-    return out;
 }
 
 // Text put at the end of an edit: the caret moved there, then the text put
@@ -135,7 +123,7 @@ void userType(HWND control, const std::string& utf8)
         return;
     std::wstring text = cp936::utf8ToWide(utf8);
     if (isMultiLineEdit(control))
-        text = withCrLf(text);
+        text = sys::withCrLf(std::wstring_view(text));
     SetWindowTextW(control, text.c_str());
     if (isEdit(control))
         SendMessageW(control, EM_SETMODIFY, TRUE, 0);

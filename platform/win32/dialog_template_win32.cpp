@@ -1,6 +1,6 @@
 #include "platform/win32/dialog_template_win32.h"
 
-#include "core/win32/cp936.h"
+#include "sys/win32/cp936.h"
 
 #include <windows.h>
 

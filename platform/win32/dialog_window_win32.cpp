@@ -4,7 +4,7 @@
 // the modal run on this thread's message loop (message_loop.h).
 #include "platform/dialog_window.h"
 
-#include "core/win32/cp936.h"
+#include "sys/win32/cp936.h"
 #include "platform/win32/controls.h"
 #include "platform/win32/dialog_template_win32.h"
 #include "platform/win32/message_loop.h"

@@ -4,7 +4,7 @@
 #include "core/gbk.h"
 #include "core/gbk_chars.h"
 #include "core/random.h"
-#include "core/sys/keystream.h"
+#include "sys/keystream.h"
 
 #include <gtest/gtest.h>
 

@@ -2,6 +2,7 @@
 // file tests fill a real disk): the page's plain box names the file and gives
 // the system's reason, the old file stays as it was and no temporary is
 // left behind.
+#include "core/file_message.h"
 #include "core/gbk.h"
 #include "platform/dialog_driver.h"
 #include "res/resource.h"
@@ -73,13 +74,18 @@ const Tab kTabs[] = {
 
 class ExportFailure : public ::testing::Test {
 protected:
-    // Exports tab to path; the one box shown, or "" when none was.
-    QString exportTo(const Tab& tab, const QString& path)
+    // Exports tab to path, with the file calls failing at `at` during the
+    // export (the output file of the tab is written before); the one box
+    // shown, or "" when none was.
+    QString exportTo(const Tab& tab, const QString& path, FailingFileCalls::At at, int error)
     {
         const auto page = tab.open();
         boxes.shown.clear();
         saveDialog.answers = {SaveTarget{path.toStdString(), TextEncoding::Gbk}};
-        drive::click(*page, tab.exportButton);
+        {
+            FailingFileCalls failing(at, error);
+            drive::click(*page, tab.exportButton);
+        }
         page->DestroyWindow();
         if (boxes.shown.size() != 1)
             return QStringLiteral("<%1 boxes>").arg(boxes.shown.size());
@@ -112,11 +118,7 @@ TEST_F(ExportFailure, EachFailingStepIsReportedAndTheOldFileKept)
             QTemporaryDir dir;
             const QString keep = dir.filePath("keep.txt");
             ASSERT_TRUE(writeAll(keep, "old\r\n"));
-            QString shown;
-            {
-                FailingFileCalls failing(f.at, f.error);
-                shown = exportTo(tab, keep);
-            }
+            const QString shown = exportTo(tab, keep, f.at, f.error);
             EXPECT_EQ(shown, QString::fromUtf8(f.message).arg(keep, QString::fromLocal8Bit(std::strerror(f.error))));
             EXPECT_EQ(readAll(keep), "old\r\n");
             EXPECT_EQ(entryNames(dir.path()), QStringList{"keep.txt"});
@@ -136,8 +138,8 @@ TEST(OutputFileFailure, AFullDeviceIsReportedAndThePartialFileRemoved)
     s.isNum = 1;
     s.lenMin = s.lenMax = 2;
     s.count = 10;
-    const FileResult r = writeOutputFile(full.toStdString(), s);
-    EXPECT_TRUE(QString::fromStdString(r.message()).startsWith("写入输出文件“" + full + "”失败")) << r.message();
+    const sys::FileResult r = writeOutputFile(full.toStdString(), s);
+    EXPECT_TRUE(QString::fromStdString(fileMessage(r)).startsWith("写入输出文件“" + full + "”失败")) << fileMessage(r);
     EXPECT_FALSE(QFileInfo(full).isSymLink()) << "the partial file is removed";
 }
 } // namespace

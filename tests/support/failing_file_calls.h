@@ -1,37 +1,49 @@
 #pragma once
 // File calls that make one step fail with a chosen errno (everything else is
 // real), installed for the object's lifetime.
-#include "platform/files/file_calls.h"
+#include "sys/file_calls.h"
 
-#include <cerrno>
 #include <cstddef>
 
-class FailingFileCalls : public FileCalls {
+class FailingFileCalls : public sys::FileCalls {
 public:
     enum class At {
         Open,       // every open
         Write,      // the first write
         LaterWrite, // a write after 10 bytes went through
         Fsync,
-        Close,      // the descriptor is closed, but the call reports a failure
+        Close,      // the file is closed, but the call reports a failure
         Rename,
         Read,
     };
+    using Handle = sys::FileHandle;
 
     FailingFileCalls(At at, int error) : at_(at), error_(error), previous_(FileCalls::install(this)) {}
     ~FailingFileCalls() override { FileCalls::install(previous_); }
     FailingFileCalls(const FailingFileCalls&) = delete;
     FailingFileCalls& operator=(const FailingFileCalls&) = delete;
 
-    int open(const char* path, int flags, mode_t mode) override
+    Handle openThrough(const std::string& path, bool wait) override
     {
-        return at_ == At::Open ? fail() : FileCalls::open(path, flags, mode);
+        return at_ == At::Open ? failOpen() : FileCalls::openThrough(path, wait);
     }
-    ssize_t read(int fd, void* data, std::size_t size) override
+    Handle createNew(const std::string& path, const std::string& like) override
     {
-        return at_ == At::Read ? fail() : FileCalls::read(fd, data, size);
+        return at_ == At::Open ? failOpen() : FileCalls::createNew(path, like);
     }
-    ssize_t write(int fd, const void* data, std::size_t size) override
+    Handle openRead(const std::string& path) override
+    {
+        return at_ == At::Open ? failOpen() : FileCalls::openRead(path);
+    }
+    Handle openTruncated(const std::string& path) override
+    {
+        return at_ == At::Open ? failOpen() : FileCalls::openTruncated(path);
+    }
+    long long read(Handle file, void* data, std::size_t size) override
+    {
+        return at_ == At::Read ? fail() : FileCalls::read(file, data, size);
+    }
+    long long write(Handle file, const void* data, std::size_t size) override
     {
         if (at_ == At::Write)
             return fail();
@@ -39,28 +51,33 @@ public:
             if (written_ >= 10)
                 return fail();
             const std::size_t part = size < 10 - written_ ? size : 10 - written_;
-            const ssize_t n = FileCalls::write(fd, data, part);
+            const long long n = FileCalls::write(file, data, part);
             written_ += n > 0 ? std::size_t(n) : 0;
             return n;
         }
-        return FileCalls::write(fd, data, size);
+        return FileCalls::write(file, data, size);
     }
-    int fsync(int fd) override { return at_ == At::Fsync ? fail() : FileCalls::fsync(fd); }
-    int close(int fd) override
+    bool flush(Handle file) override { return at_ == At::Fsync ? fail() == 0 : FileCalls::flush(file); }
+    bool close(Handle file) override
     {
-        const int rc = FileCalls::close(fd);
-        return at_ == At::Close ? fail() : rc;
+        const bool ok = FileCalls::close(file);
+        return at_ == At::Close ? fail() == 0 : ok;
     }
-    int rename(const char* from, const char* to) override
+    bool replace(const std::string& from, const std::string& to) override
     {
-        return at_ == At::Rename ? fail() : FileCalls::rename(from, to);
+        return at_ == At::Rename ? fail() == 0 : FileCalls::replace(from, to);
     }
 
 private:
     int fail() const
     {
-        errno = error_;
+        sys::setLastError(error_);
         return -1;
+    }
+    Handle failOpen() const
+    {
+        fail();
+        return sys::kNoFile;
     }
 
     At at_;

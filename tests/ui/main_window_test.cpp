@@ -2,7 +2,7 @@
 // when it closes.
 #include "core/ccore.h"
 #include "core/config_store.h"
-#include "core/sys/settings_backend.h"
+#include "sys/settings_backend.h"
 #include "platform/dialog_driver.h"
 #include "platform/presenter.h"
 #include "res/resource.h"

@@ -316,6 +316,6 @@ TEST(OutputFile, TruncatesAndConvertsAcrossPieces)
     for (int i = 0; i < (1 << 19); ++i)
         rows += gbk::lit("中中\r\n");
     ASSERT_TRUE(writeFile(core.folder() + "/in.txt", rows));
-    EXPECT_TRUE(files::copyConverted(core.folder() + "/in.txt", {core.folder() + "/utf8.txt", TextEncoding::Utf8}).ok());
+    EXPECT_TRUE(sys::copyConverted(core.folder() + "/in.txt", core.folder() + "/utf8.txt", TextEncoding::Utf8).ok());
     EXPECT_EQ(readFile(core.folder() + "/utf8.txt"), gbk::toUtf8(rows));
 }

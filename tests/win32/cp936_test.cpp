@@ -1,6 +1,6 @@
 // Code page 936 conversion: strict both ways, whatever the system's ANSI code
 // page is (the tests run once under an English and once under a Chinese one).
-#include "core/win32/cp936.h"
+#include "sys/win32/cp936.h"
 
 #include <gtest/gtest.h>
 

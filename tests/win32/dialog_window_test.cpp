@@ -8,7 +8,7 @@
 // run on this back end.
 #include "platform/dialog_window.h"
 
-#include "core/win32/cp936.h"
+#include "sys/win32/cp936.h"
 #include "platform/win32/dialog_template_win32.h"
 #include "platform/win32/message_loop.h"
 #include "res/resource.h"
@@ -144,8 +144,9 @@ TEST(Win32DialogWindow, EveryTableIsLaidOutInDialogUnitsWithItsClassesTextsAndRa
                 GetWindowTextW(child, text, 128);
                 EXPECT_EQ(text, cp936::utf8ToWide(def.text)) << def.id;
             }
-            if (def.kind == ControlKind::OutputEdit)
+            if (def.kind == ControlKind::OutputEdit) {
                 EXPECT_EQ(SendMessageW(child, EM_GETLIMITTEXT, 0, 0), 0x7FFFFFFE) << def.id;
+            }
             EXPECT_EQ(GetDlgCtrlID(child), def.id);
             EXPECT_EQ(IsWindowEnabled(child) != 0, !(def.style & cs::Disabled)) << def.id;
             child = GetWindow(child, GW_HWNDNEXT);

@@ -1,7 +1,7 @@
 // Where the output file goes on Windows: beside the program in a folder with
 // a name outside the ANSI code page, else under %LOCALAPPDATA%\Kelvane.
-#include "core/output_location.h"
-#include "core/win32/cp936.h"
+#include "sys/output_location.h"
+#include "sys/win32/cp936.h"
 #include "win32/test_paths.h"
 
 #include <gtest/gtest.h>

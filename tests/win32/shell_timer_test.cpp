@@ -4,7 +4,7 @@
 #include "core/gbk.h"
 #include "platform/cdialog.h"
 #include "platform/dialog_driver.h"
-#include "platform/shell.h"
+#include "sys/shell.h"
 #include "res/templates.h"
 #include "win32/test_paths.h"
 
