@@ -38,6 +38,11 @@ public:
     std::string& buffer() { return buf_; }
     const std::string& lineEnd() const { return eol_; }
     bool written() { return buf_.size() < kFlushAt || flush(); }
+    // Writes bytes already in the output's encoding, with whole rows and
+    // line ends, straight after what came before. False once a write has
+    // failed.
+    bool writeEncoded(std::string_view bytes);
+    Encoding encoding() const { return encoding_; }
     // Flushes and, for a file, puts it in place. False on failure: a file
     // then keeps what it held before.
     bool finish();

@@ -8,6 +8,7 @@
 class RandomGen;
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -92,6 +93,11 @@ public:
     NumberRowMaker& operator=(const NumberRowMaker&) = delete;
     // Appends one row, without line end, to out.
     void appendRow(std::string& out);
+    // Writes `rows` rows, each followed by eol, from out on, and returns the
+    // end of what it wrote: the same rows as appendRow. The room from out on
+    // must hold rows * (maxRowBytes() + eol.size()) + kPutSlack bytes.
+    char* putRows(char* out, int64_t rows, std::string_view eol);
+    static constexpr std::size_t kPutSlack = 16;
     // The most bytes one row can take (an upper estimate).
     std::size_t maxRowBytes() const;
 

@@ -355,6 +355,40 @@ void StringRowMaker::appendRow(CString& out)
         insertInto(out, start);
 }
 
+char* StringRowMaker::putRows(char* out, int64_t rows, std::string_view eol)
+{
+    RandomGen& random = this->random();
+    if (!(kinds_ >> 4 & 1u) && specialsOneByte_ && inserts_.empty()) {
+        // appendRow's one-byte path, written in place.
+        for (int64_t r = 0; r < rows; ++r) {
+            int len = random.getRandInt(lenMin_, lenMax_);
+            if (len < 0 || !canDraw_)
+                len = 0;
+            len = std::min(len, kStringLenLimit);
+            std::memcpy(out, head_.data(), head_.size());
+            out += head_.size();
+            drawBytes(random, out, len);
+            if (!specials_.empty())
+                placeSpecials(random, out, std::size_t(len), len);
+            out += len;
+            std::memcpy(out, tail_.data(), tail_.size());
+            out += tail_.size();
+            std::memcpy(out, eol.data(), eol.size());
+            out += eol.size();
+        }
+        return out;
+    }
+    for (int64_t r = 0; r < rows; ++r) {
+        row_.clear();
+        appendRow(row_);
+        std::memcpy(out, row_.data(), row_.size());
+        out += row_.size();
+        std::memcpy(out, eol.data(), eol.size());
+        out += eol.size();
+    }
+    return out;
+}
+
 std::size_t StringRowMaker::maxRowBytes() const
 {
     const bool wide = (kinds_ >> 4 & 1u) || !specialsOneByte_;

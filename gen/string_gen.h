@@ -70,6 +70,11 @@ public:
 
     // Appends one row (without the line end) to out.
     void appendRow(CString& out);
+    // Writes `rows` rows, each followed by eol, from out on, and returns the
+    // end of what it wrote: the same rows as appendRow. The room from out on
+    // must hold rows * (maxRowBytes() + eol.size()) bytes.
+    char* putRows(char* out, int64_t rows, std::string_view eol);
+    static constexpr std::size_t kPutSlack = 0;
     // The most bytes one row can take.
     std::size_t maxRowBytes() const;
     CString makeRow();
@@ -114,6 +119,7 @@ private:
     CString head_, tail_;
     std::vector<std::pair<int, CString>> inserts_; // up to the first empty position
     std::vector<Code> scratch_;
+    CString row_;                   // a row with inserts, made before it is copied
     std::string insertRev_;         // the row after the insert point, reversed
     std::vector<uint8_t> charStarts_;
 };
