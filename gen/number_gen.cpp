@@ -455,7 +455,7 @@ struct NumberRowMaker::Plan {
     bool tabled() const { return (!row.isInt || !ints.slots.empty()) && (!row.isFloat || !floats.slots.empty()); }
 
     // putRow through the tables: the same draws, the same text.
-    char* putTabled(RandomGen& core, char* out) const
+    [[gnu::always_inline]] char* putTabled(RandomGen& core, char* __restrict out) const
     {
         const RowPlan& r = row;
         const FloatPlan& f = r.fl;
@@ -513,9 +513,10 @@ char* NumberRowMaker::putRows(char* out, int64_t rows, std::string_view eol)
     RandomGen& core = *random_;
     p.prepare(rows, eol);
     if (p.tabled()) {
+        char* __restrict at = out;
         for (int64_t i = 0; i < rows; ++i)
-            out = p.putTabled(core, out);
-        return out;
+            at = p.putTabled(core, at);
+        return at;
     }
     for (int64_t i = 0; i < rows; ++i) {
         char buf[kRowChars];

@@ -255,7 +255,7 @@ StringRowMaker::Code StringRowMaker::drawDirect(RandomGen& random)
 // those draws, without a branch on each), then a character draw; an
 // excluded character starts again from the kind.
 
-void StringRowMaker::drawBytes(RandomGen& random, char* out, int len)
+void StringRowMaker::drawBytes(RandomGen& random, char* __restrict out, int len)
 {
     if (!directUpTo_.empty()) {
         for (int i = 0; i < len; ++i)

@@ -91,7 +91,7 @@ private:
     using Code = uint16_t;
 
     RandomGen& random() const { return *random_; }
-    void drawBytes(RandomGen& random, char* out, int len);
+    void drawBytes(RandomGen& random, char* __restrict out, int len);
     Code drawCode(RandomGen& random);
     void planDirect();
     Code drawDirect(RandomGen& random);
