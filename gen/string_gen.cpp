@@ -358,23 +358,30 @@ void StringRowMaker::appendRow(CString& out)
 char* StringRowMaker::putRows(char* out, int64_t rows, std::string_view eol)
 {
     RandomGen& random = this->random();
-    if (!(kinds_ >> 4 & 1u) && specialsOneByte_ && inserts_.empty()) {
-        // appendRow's one-byte path, written in place.
+    if (!(kinds_ >> 4 & 1u) && specialsOneByte_ && inserts_.empty() && (eol == "\n" || eol == "\r\n")) {
+        // appendRow's one-byte path, written in place; no call to copy what
+        // is empty or a line end.
+        const bool head = !head_.empty(), tail = !tail_.empty(), crlf = eol.size() == 2;
         for (int64_t r = 0; r < rows; ++r) {
             int len = random.getRandInt(lenMin_, lenMax_);
             if (len < 0 || !canDraw_)
                 len = 0;
             len = std::min(len, kStringLenLimit);
-            std::memcpy(out, head_.data(), head_.size());
-            out += head_.size();
+            if (head) {
+                std::memcpy(out, head_.data(), head_.size());
+                out += head_.size();
+            }
             drawBytes(random, out, len);
             if (!specials_.empty())
                 placeSpecials(random, out, std::size_t(len), len);
             out += len;
-            std::memcpy(out, tail_.data(), tail_.size());
-            out += tail_.size();
-            std::memcpy(out, eol.data(), eol.size());
-            out += eol.size();
+            if (tail) {
+                std::memcpy(out, tail_.data(), tail_.size());
+                out += tail_.size();
+            }
+            if (crlf)
+                *out++ = '\r';
+            *out++ = '\n';
         }
         return out;
     }
