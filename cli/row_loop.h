@@ -141,14 +141,15 @@ int runUniqueLoop(const RowLoopOptions& options, const RowMaker& make, OutputSin
 int runBlockLoop(const BlockPlan& plan, const BlockMakerFactory& factory, OutputSink& sink, int workers = 0);
 
 namespace rowloop {
-// Maker: appendRow(CString&) for --unique, and putRows(out, rows, eol),
-// which writes rows with their line ends straight into the block's room.
+// Maker: appendRow(CString&) for --unique, putRows(out, rows, eol), which
+// writes rows with their line ends straight into the block's room, and
+// asciiRows(), true when no row can need converting.
 template <class Maker>
 class RowsBlockMaker final : public BlockMaker {
 public:
     RowsBlockMaker(Maker maker, RandomGen& source, const BlockPlan& plan, std::string eol, bool toUtf8)
         : maker_(std::move(maker)), source_(source), plan_(plan), eol_(std::move(eol)),
-          rowBytes_(maker_.maxRowBytes() + eol_.size()), toUtf8_(toUtf8)
+          rowBytes_(maker_.maxRowBytes() + eol_.size()), toUtf8_(toUtf8 && !maker_.asciiRows())
     {
     }
     void make(int64_t block, BlockBytes& out) override

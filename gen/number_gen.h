@@ -98,6 +98,8 @@ public:
     // must hold rows * (maxRowBytes() + eol.size()) + kPutSlack bytes.
     char* putRows(char* out, int64_t rows, std::string_view eol);
     static constexpr std::size_t kPutSlack = 16;
+    // Whether every row is ASCII (number rows always are).
+    bool asciiRows() const { return true; }
     // The most bytes one row can take (an upper estimate).
     std::size_t maxRowBytes() const;
 

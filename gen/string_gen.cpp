@@ -396,6 +396,22 @@ char* StringRowMaker::putRows(char* out, int64_t rows, std::string_view eol)
     return out;
 }
 
+bool StringRowMaker::asciiRows() const
+{
+    const auto ascii = [](std::string_view t) {
+        return std::all_of(t.begin(), t.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    };
+    if ((kinds_ >> 4 & 1u) || !ascii(head_) || !ascii(tail_))
+        return false;
+    for (Code c : specials_)
+        if (c >= 0x80)
+            return false;
+    for (const auto& insert : inserts_)
+        if (!ascii(insert.second))
+            return false;
+    return true;
+}
+
 std::size_t StringRowMaker::maxRowBytes() const
 {
     const bool wide = (kinds_ >> 4 & 1u) || !specialsOneByte_;

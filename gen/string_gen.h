@@ -75,6 +75,9 @@ public:
     // must hold rows * (maxRowBytes() + eol.size()) bytes.
     char* putRows(char* out, int64_t rows, std::string_view eol);
     static constexpr std::size_t kPutSlack = 0;
+    // Whether every row is ASCII: no Chinese characters drawn, and no byte
+    // of 0x80 or above among the specials, head, tail and inserts.
+    bool asciiRows() const;
     // The most bytes one row can take.
     std::size_t maxRowBytes() const;
     CString makeRow();
