@@ -268,13 +268,20 @@ void StringRowMaker::drawBytes(RandomGen& random, char* __restrict out, int len)
     // Every one-byte kind has 10 or 26 characters: a 16-bit lane each.
     constexpr uint32_t kCount[4] = {0, kHi[1] - kLo[1] + 1, kHi[2] - kLo[2] + 1, kHi[3] - kLo[3] + 1};
     static_assert(kCount[1] >= 5 && kCount[2] >= 5 && kCount[3] >= 5);
+    if (!exclOn) {
+        for (int i = 0; i < len; ++i) {
+            const int k = random.drawUntilIn(1, 4, kinds >> 1);
+            out[i] = char(random.drawLane16(kLo[k], kCount[k]));
+        }
+        return;
+    }
     for (int i = 0; i < len;) {
         const int k = random.drawUntilIn(1, 4, kinds >> 1);
         const int c = random.drawLane16(kLo[k], kCount[k]);
         // Stored either way; an excluded byte is overwritten by the next one.
         // No branch on the drawn byte, so no mispredicted jump per exclusion.
         out[i] = char(c);
-        i += !(exclOn && exclByte_[c]);
+        i += !exclByte_[c];
     }
 }
 
