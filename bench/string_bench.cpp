@@ -1,5 +1,5 @@
-// Throughput of the string generator: rows per second of makeRow, and bytes
-// per second of a run streamed to a file. Compare with bench/string_peers.sh.
+// Throughput of the string generator: rows per second of makeRow and of
+// kelvane-cli's blocks, and bytes per second of a run streamed to a file. Compare with bench/string_peers.sh.
 //
 //   build/bench/string_bench --benchmark_counters_tabular=true
 #include "bench_core.h"
@@ -7,6 +7,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include "core/random.h"
+
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -70,7 +73,30 @@ void rowsFromMaker(benchmark::State& state, const StringSettings& s)
     state.counters["rows/s"] = benchmark::Counter(kRows, benchmark::Counter::kIsIterationInvariantRate);
 }
 
+// What one worker of kelvane-cli does, without the command around it: kRows
+// rows with LF made as the command's blocks, each from its own numbered
+// stream of a seeded source, into a reused block buffer. bench/compare sets
+// the command's one-worker rate against this.
+void blocks(benchmark::State& state, const StringSettings& s)
+{
+    RandomGen source = RandomGen::seeded("bench");
+    StringRowMaker maker(s, source);
+    const std::size_t row = maker.maxRowBytes() + 1;
+    const int64_t perBlock = std::clamp<int64_t>(int64_t((256 * 1024) / row), 1, 65536);
+    const auto room = std::make_unique_for_overwrite<char[]>(std::size_t(perBlock) * row);
+    for (auto _ : state) {
+        for (int64_t done = 0, j = 0; done < kRows; done += perBlock, ++j) {
+            source.startStream(uint64_t(j));
+            char* end = maker.putRows(room.get(), std::min<int64_t>(perBlock, kRows - done), "\n");
+            benchmark::DoNotOptimize(end);
+        }
+    }
+    state.counters["rows/s"] = benchmark::Counter(kRows, benchmark::Counter::kIsIterationInvariantRate);
+    state.SetItemsProcessed(state.iterations() * kRows);
+}
+
 void BM_MakeRow_Alnum16(benchmark::State& state) { rowsFromMaker(state, alnum16()); }
+void BM_Blocks_Alnum16(benchmark::State& state) { blocks(state, alnum16()); }
 void BM_MakeRow_Mixed(benchmark::State& state) { rowsFromMaker(state, mixed()); }
 
 // The free function, which sets up its lists again for every row.
@@ -125,6 +151,7 @@ void BM_StreamToFile_Mixed(benchmark::State& state) { streamToFile(state, mixed(
 BENCHMARK(BM_Draws)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_MakeRow_Alnum16)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_MakeRow_Mixed)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_Blocks_Alnum16)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_MakeRowFn_Alnum16)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_MakeRowFn_Mixed)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_StreamToFile_Alnum16)->Unit(benchmark::kMillisecond)->Iterations(2);

@@ -19,6 +19,11 @@ void CommonOptions::addTo(CLI::App& cmd, bool withFile)
         ->type_name("TEXT");
     cmd.add_flag("--from-settings", fromSettings,
                  "Start from the options the window stored for this tab; options given here override them");
+    cmd.add_option("--part", part,
+                   "With --seed: only the K-th of N consecutive parts of the run; the N parts in order make "
+                   "the whole run")
+        ->type_name("K/N");
+    cmd_ = &cmd;
     if (withFile)
         cmd.add_option_function<std::string>(
                "--out",
@@ -36,9 +41,53 @@ void CommonOptions::addTo(CLI::App& cmd, bool withFile)
         ->type_name("crlf|lf");
 }
 
+namespace {
+// "K/N" with 1 <= K <= N, both plain decimal.
+bool parsePart(std::string_view text, int* k, int* n)
+{
+    const auto slash = text.find('/');
+    if (slash == std::string_view::npos)
+        return false;
+    const std::string_view ks = text.substr(0, slash), ns = text.substr(slash + 1);
+    if (ks.starts_with('+') || ns.starts_with('+'))
+        return false;
+    return parseInt(ks, k) == IntText::Ok && parseInt(ns, n) == IntText::Ok && *k >= 1 && *k <= *n;
+}
+} // namespace
+
 bool CommonOptions::usable() const
 {
-    return !outGiven || notEmpty(out, "--out");
+    return (!outGiven || notEmpty(out, "--out")) && partUsable();
+}
+
+bool CommonOptions::partUsable() const
+{
+    if (!part)
+        return true;
+    const std::string& text = *part;
+    int k = 0, n = 0;
+    if (!parsePart(text, &k, &n)) {
+        printUtf8Error(text.empty() ? std::string(utf8(Text::PartFormEmpty)) : utf8(Text::PartForm, {text}));
+        return false;
+    }
+    if (!seeded) {
+        printUtf8Error(utf8(Text::PartNeedsSeed));
+        return false;
+    }
+    if (cmd_ && cmd_->get_option_no_throw("--unique") && cmd_->count("--unique") > 0) {
+        printUtf8Error(utf8(Text::PartNotUnique));
+        return false;
+    }
+    return true;
+}
+
+std::pair<int64_t, int64_t> CommonOptions::partOf(int64_t count) const
+{
+    int k = 1, n = 1;
+    if (part && !parsePart(*part, &k, &n))
+        k = n = 1;
+    // k * count stays below 2^62: both are ints.
+    return {count * (k - 1) / n, count * k / n};
 }
 
 InstalledCore::InstalledCore(const CommonOptions& common) : fromSettings_(common.fromSettings)

@@ -8,6 +8,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <span>
@@ -27,13 +28,23 @@ struct CommonOptions {
     bool outGiven = false;   // --out was given (an empty name is refused)
     std::string encoding = "utf8";
     std::string eol = "lf";
+    // --part K/N: the K-th of N consecutive parts of a seeded run.
+    std::optional<std::string> part;
 
-    // Adds --seed, --from-settings, --out (withFile), --encoding and --eol to cmd.
+    // Adds --seed, --from-settings, --part, --out (withFile), --encoding and
+    // --eol to cmd.
     void addTo(CLI::App& cmd, bool withFile = true);
     // False (after a message) when a value given cannot be used.
     bool usable() const;
+    // The items of a run of count that this command makes: first .. end - 1,
+    // all of them without --part. Needs options that are usable().
+    std::pair<int64_t, int64_t> partOf(int64_t count) const;
     Encoding enc() const { return encoding == "gbk" ? Encoding::Gbk : Encoding::Utf8; }
     LineEnd lineEnd() const { return eol == "crlf" ? LineEnd::CrLf : LineEnd::Lf; }
+
+private:
+    bool partUsable() const;
+    const CLI::App* cmd_ = nullptr;
 };
 
 // The g_core of one command: the window's own store (so --from-settings

@@ -40,6 +40,17 @@ bool OutputSink::flush()
     return !failed_;
 }
 
+bool OutputSink::writeEncoded(std::string_view bytes)
+{
+    if (!buf_.empty() && !flush())
+        return false;
+    if (failed_)
+        return false;
+    if (!file_.write(bytes))
+        fail();
+    return !failed_;
+}
+
 void OutputSink::fail()
 {
     pipeClosed_ = sys::pipeClosed(file_.error());

@@ -32,11 +32,12 @@ public:
         buf_.append(eol_);
         return buf_.size() < kFlushAt || flush();
     }
-    // For makers that append straight into the buffer: GBK rows, each
-    // followed by lineEnd(); then call written().
-    std::string& buffer() { return buf_; }
     const std::string& lineEnd() const { return eol_; }
-    bool written() { return buf_.size() < kFlushAt || flush(); }
+    // Writes bytes already in the output's encoding, with whole rows and
+    // line ends, straight after what came before. False once a write has
+    // failed.
+    bool writeEncoded(std::string_view bytes);
+    Encoding encoding() const { return encoding_; }
     // Flushes and, for a file, puts it in place. False on failure: a file
     // then keeps what it held before.
     bool finish();

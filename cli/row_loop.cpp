@@ -3,6 +3,7 @@
 #include "cli/cli_common.h"
 
 #include "core/ccore.h"
+#include "core/gbk.h"
 #include "core/texts.h"
 #include "sys/console.h"
 
@@ -10,10 +11,12 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <exception>
 #include <mutex>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <unordered_set>
 #include <vector>
 
@@ -93,6 +96,47 @@ BlockPlan::BlockPlan(int64_t count, std::size_t maxRowBytes, std::size_t eolByte
     rowsPerBlock = std::clamp<int64_t>(int64_t(kBlockBytes / std::max<std::size_t>(row, 1)), 1, kMaxBlockRows);
 }
 
+void limitToPart(BlockPlan& plan, const CommonOptions& common)
+{
+    std::tie(plan.first, plan.end) = common.partOf(plan.count);
+}
+
+namespace {
+bool isAscii(std::string_view s)
+{
+    std::size_t i = 0;
+    for (; i + 8 <= s.size(); i += 8) {
+        uint64_t w;
+        std::memcpy(&w, s.data() + i, 8);
+        if (w & 0x8080808080808080u)
+            return false;
+    }
+    for (; i < s.size(); ++i)
+        if (static_cast<unsigned char>(s[i]) >= 0x80)
+            return false;
+    return true;
+}
+} // namespace
+
+char* BlockBytes::room(std::size_t n)
+{
+    if (capacity_ < n) {
+        room_ = std::make_unique_for_overwrite<char[]>(n);
+        capacity_ = n;
+    }
+    return room_.get();
+}
+
+void BlockBytes::made(std::size_t size, bool toUtf8)
+{
+    text_ = std::string_view(room_.get(), size);
+    // A block holds whole rows, so it converts on its own.
+    if (toUtf8 && !isAscii(text_)) {
+        converted_ = gbk::toUtf8(text_);
+        text_ = converted_;
+    }
+}
+
 namespace {
 
 // Worker threads: KELVANE_CLI_THREADS when it names 1 to 64, else one per
@@ -108,27 +152,12 @@ int workerCount(int asked, int64_t blocks)
     return int(std::min<int64_t>(n, std::max<int64_t>(blocks, 1)));
 }
 
-// Hands a block of whole rows to the sink, without a copy when the sink's
-// buffer is empty; `block` comes back empty, ready for the next block.
-bool writeBlock(OutputSink& sink, std::string& block)
-{
-    std::string& buf = sink.buffer();
-    if (buf.empty())
-        buf.swap(block);
-    else
-        buf.append(block);
-    block.clear();
-    const bool ok = sink.written();
-    if (buf.empty() && buf.capacity() > block.capacity())
-        buf.swap(block); // keep the larger room for the blocks
-    return ok;
-}
-
-// The blocks in flight: block j is made into slot j % slots.size() once the
-// writer has written block j - slots.size() from it.
+// The blocks in flight: the k-th block of the run is made into slot
+// k % slots.size() once the writer has written block k - slots.size() from
+// it. Block numbers here count from the run's first block.
 class BlockRing {
 public:
-    explicit BlockRing(std::size_t size) : slots_(size)
+    BlockRing(std::size_t size, int64_t firstBlock) : slots_(size), firstBlock_(firstBlock)
     {
         for (std::size_t i = 0; i < size; ++i)
             slots_[i].owner = int64_t(i);
@@ -142,16 +171,18 @@ public:
                 std::unique_lock lock(mutex_);
                 if (stop_ || next_ >= blocks)
                     return;
-                const int64_t j = next_++;
-                Slot& slot = slotOf(j);
-                freed_.wait(lock, [&] { return stop_ || slot.owner == j; });
+                const int64_t k = next_++;
+                Slot& slot = slotOf(k);
+                freed_.wait(lock, [&] { return stop_ || slot.owner == k; });
                 if (stop_)
                     return;
                 lock.unlock();
-                maker.make(j, slot.data);
+                maker.make(firstBlock_ + k, slot.bytes);
                 lock.lock();
                 slot.ready = true;
-                ready_.notify_all();
+                // Only the writer waits for a ready block.
+                if (writerWaits_ == k)
+                    ready_.notify_one();
             }
         } catch (...) {
             std::lock_guard lock(mutex_);
@@ -163,23 +194,25 @@ public:
         }
     }
 
-    // Waits until block j is made; false when the workers stopped first.
-    bool waitFor(int64_t j)
+    // Waits until block k is made; false when the workers stopped first.
+    bool waitFor(int64_t k)
     {
-        Slot& slot = slotOf(j);
+        Slot& slot = slotOf(k);
         std::unique_lock lock(mutex_);
-        ready_.wait(lock, [&] { return stop_ || (slot.owner == j && slot.ready); });
+        writerWaits_ = k;
+        ready_.wait(lock, [&] { return stop_ || (slot.owner == k && slot.ready); });
+        writerWaits_ = -1;
         return !stop_;
     }
-    std::string& data(int64_t j) { return slotOf(j).data; }
+    std::string_view text(int64_t k) { return slotOf(k).bytes.text(); }
 
-    // Block j is written: its slot goes to block j + slots.
-    void release(int64_t j)
+    // Block k is written: its slot goes to block k + slots.
+    void release(int64_t k)
     {
-        Slot& slot = slotOf(j);
+        Slot& slot = slotOf(k);
         std::lock_guard lock(mutex_);
         slot.ready = false;
-        slot.owner = j + int64_t(slots_.size());
+        slot.owner = k + int64_t(slots_.size());
         freed_.notify_all();
     }
 
@@ -194,16 +227,18 @@ public:
 
 private:
     struct Slot {
-        std::string data;
+        BlockBytes bytes;
         int64_t owner = 0; // the block that may use this slot next
         bool ready = false;
     };
-    Slot& slotOf(int64_t j) { return slots_[std::size_t(j % int64_t(slots_.size()))]; }
+    Slot& slotOf(int64_t k) { return slots_[std::size_t(k % int64_t(slots_.size()))]; }
 
     std::vector<Slot> slots_;
+    int64_t firstBlock_;
     std::mutex mutex_;
     std::condition_variable ready_, freed_;
     int64_t next_ = 0;
+    int64_t writerWaits_ = -1;
     bool stop_ = false;
     std::exception_ptr error_;
 };
@@ -224,7 +259,8 @@ int reportFailure(const std::exception_ptr& error)
 
 int runBlockLoop(const BlockPlan& plan, const BlockMakerFactory& factory, OutputSink& sink, int workers)
 {
-    const int64_t blocks = plan.blocks();
+    const int64_t firstBlock = plan.firstBlock();
+    const int64_t blocks = plan.endBlock() - firstBlock;
     const int n = workerCount(workers, blocks);
     // Each worker draws with its own copy of the command's key.
     std::vector<std::unique_ptr<RandomGen>> sources;
@@ -233,13 +269,13 @@ int runBlockLoop(const BlockPlan& plan, const BlockMakerFactory& factory, Output
         sources.push_back(std::make_unique<RandomGen>(g_core->random().sameKey()));
         makers.push_back(factory(*sources.back()));
     }
-    Progress progress(plan.count);
+    Progress progress(plan.end - plan.first);
     if (blocks <= 1) { // a short run: no thread to start
         try {
-            std::string block;
+            BlockBytes block;
             if (blocks == 1) {
-                makers[0]->make(0, block);
-                writeBlock(sink, block); // finishOutput reports a failed write
+                makers[0]->make(firstBlock, block);
+                sink.writeEncoded(block.text()); // finishOutput reports a failed write
             }
         } catch (...) {
             return reportFailure(std::current_exception());
@@ -247,22 +283,22 @@ int runBlockLoop(const BlockPlan& plan, const BlockMakerFactory& factory, Output
         return finishOutput(sink);
     }
 
-    BlockRing ring(2 * std::size_t(n)); // two blocks per worker: one made while one is written
+    BlockRing ring(2 * std::size_t(n), firstBlock); // two blocks per worker: one made while one is written
     std::vector<std::thread> threads;
     threads.reserve(std::size_t(n));
     for (int i = 0; i < n; ++i)
         threads.emplace_back([&ring, &maker = *makers[std::size_t(i)], blocks] { ring.work(maker, blocks); });
     int64_t done = 0;
-    for (int64_t j = 0; j < blocks; ++j) {
-        if (!ring.waitFor(j))
+    for (int64_t k = 0; k < blocks; ++k) {
+        if (!ring.waitFor(k))
             break;
-        const bool ok = writeBlock(sink, ring.data(j));
-        ring.release(j);
+        const bool ok = sink.writeEncoded(ring.text(k));
+        ring.release(k);
         if (!ok) { // a failed write, or the reader went away
             ring.stop();
             break;
         }
-        done += plan.rowsIn(j);
+        done += plan.writtenIn(firstBlock + k);
         progress.at(done);
     }
     for (std::thread& t : threads)

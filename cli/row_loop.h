@@ -3,8 +3,9 @@
 // all different, write them to the output, show progress on a terminal, and
 // stop quietly when the reader of standard output goes away.
 //
-// Without --unique the rows are made in blocks on worker threads while the
-// calling thread writes finished blocks in order. A block holds a fixed
+// Without --unique the rows are made in blocks on worker threads, which also
+// put them in the output's encoding, while the calling thread writes
+// finished blocks in order. A block holds a fixed
 // number of rows, set by the options alone, and block j draws from stream j
 // of the source (RandomGen::startStream), so the bytes for a seed do not
 // depend on the number of threads or on their timing.
@@ -13,11 +14,14 @@
 #include "core/random.h"
 #include "core/types.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <utility>
 
 struct CommonOptions;
 
@@ -61,34 +65,68 @@ private:
 };
 
 // How a run is cut into blocks. Part of what a seed gives: changing it
-// changes seeded output.
+// changes seeded output. A run may write only some consecutive rows of the
+// plan (one part of it, --part): those rows come out exactly as in the whole
+// run, and only the blocks that hold them are made.
 struct BlockPlan {
     static constexpr std::size_t kBlockBytes = 256 * 1024;
     static constexpr int64_t kMaxBlockRows = 65536;
 
     int64_t count;
     int64_t rowsPerBlock;
+    int64_t first = 0;  // the rows written: first .. end - 1
+    int64_t end = count;
 
     BlockPlan(int64_t count, std::size_t maxRowBytes, std::size_t eolBytes);
     int64_t blocks() const { return count <= 0 ? 0 : (count - 1) / rowsPerBlock + 1; }
     int64_t rowsIn(int64_t block) const
     {
-        const int64_t first = block * rowsPerBlock;
-        return count - first < rowsPerBlock ? count - first : rowsPerBlock;
+        const int64_t start = block * rowsPerBlock;
+        return count - start < rowsPerBlock ? count - start : rowsPerBlock;
+    }
+    // The blocks that hold the rows written: firstBlock() .. endBlock() - 1.
+    int64_t firstBlock() const { return first / rowsPerBlock; }
+    int64_t endBlock() const { return end <= first ? firstBlock() : (end - 1) / rowsPerBlock + 1; }
+    // Of block j: the rows before the first one written, and the rows written.
+    int64_t skippedIn(int64_t block) const { return std::max<int64_t>(0, first - block * rowsPerBlock); }
+    int64_t writtenIn(int64_t block) const
+    {
+        const int64_t start = block * rowsPerBlock;
+        return std::min(end, start + rowsPerBlock) - std::max(first, start);
     }
 };
 
-// Makes whole blocks: each call appends the rows of block j, each followed
-// by the line end, to out. One per worker thread, each with its own source.
+// The bytes of one block on their way to the output.
+class BlockBytes {
+public:
+    // Room for n bytes, kept between blocks.
+    char* room(std::size_t n);
+    // The block is made: its first `size` bytes of room, GBK. Converted to
+    // UTF-8 here when asked for and needed, on the thread that made it.
+    void made(std::size_t size, bool toUtf8);
+    std::string_view text() const { return text_; }
+
+private:
+    std::unique_ptr<char[]> room_;
+    std::size_t capacity_ = 0;
+    std::string converted_;
+    std::string_view text_;
+};
+
+// Makes whole blocks: each call makes the rows of block j and puts the ones
+// the plan writes, each followed by the line end, into out. One per worker
+// thread, each with its own source.
 class BlockMaker {
 public:
     virtual ~BlockMaker() = default;
-    virtual void make(int64_t block, std::string& out) = 0;
+    virtual void make(int64_t block, BlockBytes& out) = 0;
 };
 
 // Builds the block maker of one worker around that worker's source.
 using BlockMakerFactory = std::function<std::unique_ptr<BlockMaker>(RandomGen& source)>;
 
+// Limits the plan to the rows of the part --part names.
+void limitToPart(BlockPlan& plan, const CommonOptions& common);
 // The output the common options name; null (after a message) when it
 // cannot be opened.
 std::unique_ptr<OutputSink> openOutput(const CommonOptions& common);
@@ -103,24 +141,26 @@ int runUniqueLoop(const RowLoopOptions& options, const RowMaker& make, OutputSin
 int runBlockLoop(const BlockPlan& plan, const BlockMakerFactory& factory, OutputSink& sink, int workers = 0);
 
 namespace rowloop {
+// Maker: appendRow(CString&) for --unique, putRows(out, rows, eol), which
+// writes rows with their line ends straight into the block's room, and
+// asciiRows(), true when no row can need converting.
 template <class Maker>
 class RowsBlockMaker final : public BlockMaker {
 public:
-    RowsBlockMaker(Maker maker, RandomGen& source, const BlockPlan& plan, std::string eol)
-        : maker_(std::move(maker)), source_(source), plan_(plan), eol_(std::move(eol))
+    RowsBlockMaker(Maker maker, RandomGen& source, const BlockPlan& plan, std::string eol, bool toUtf8)
+        : maker_(std::move(maker)), source_(source), plan_(plan), eol_(std::move(eol)),
+          rowBytes_(maker_.maxRowBytes() + eol_.size()), toUtf8_(toUtf8 && !maker_.asciiRows())
     {
     }
-    void make(int64_t block, std::string& out) override
+    void make(int64_t block, BlockBytes& out) override
     {
         source_.startStream(uint64_t(block));
-        const int64_t rows = plan_.rowsIn(block);
-        const bool crlf = eol_.size() == 2;
-        for (int64_t i = 0; i < rows; ++i) {
-            maker_.appendRow(out);
-            if (crlf)
-                out.push_back('\r');
-            out.push_back('\n');
-        }
+        const int64_t skip = plan_.skippedIn(block), rows = plan_.writtenIn(block);
+        char* room = out.room(std::size_t(std::max(skip, rows)) * rowBytes_ + Maker::kPutSlack);
+        if (skip > 0) // rows of the block before a part: drawn, then written over
+            maker_.putRows(room, skip, eol_);
+        const char* end = maker_.putRows(room, rows, eol_);
+        out.made(std::size_t(end - room), toUtf8_);
     }
 
 private:
@@ -128,6 +168,8 @@ private:
     RandomGen& source_;
     BlockPlan plan_;
     std::string eol_;
+    std::size_t rowBytes_;
+    bool toUtf8_;
 };
 } // namespace rowloop
 
@@ -145,13 +187,15 @@ int writeRows(const CommonOptions& common, const RowLoopOptions& options, MakeMa
         auto maker = makeMaker(g_core->random());
         return runUniqueLoop(options, [&maker](CString& row) { maker.appendRow(row); }, *sink);
     }
-    const BlockPlan plan(options.count, options.maxRowBytes, sink->lineEnd().size());
+    BlockPlan plan(options.count, options.maxRowBytes, sink->lineEnd().size());
+    limitToPart(plan, common);
     const std::string eol = sink->lineEnd();
+    const bool toUtf8 = sink->encoding() == Encoding::Utf8;
     return runBlockLoop(
         plan,
         [&](RandomGen& source) -> std::unique_ptr<BlockMaker> {
             using Maker = decltype(makeMaker(source));
-            return std::make_unique<rowloop::RowsBlockMaker<Maker>>(makeMaker(source), source, plan, eol);
+            return std::make_unique<rowloop::RowsBlockMaker<Maker>>(makeMaker(source), source, plan, eol, toUtf8);
         },
         *sink);
 }

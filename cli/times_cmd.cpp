@@ -106,6 +106,8 @@ std::optional<TimeSettings> settingsFrom(const TimesOptions& o, InstalledCore& c
 // the end of the previous event, and a line is printed per event.
 int runTimes(const TimesOptions& o)
 {
+    if (!o.common.usable())
+        return kExitInvalid;
     InstalledCore core(o.common);
     const std::optional<TimeSettings> s = settingsFrom(o, core);
     if (!s)
@@ -114,9 +116,18 @@ int runTimes(const TimesOptions& o)
         printError(failure->message);
         return kExitInvalid;
     }
+    // A part runs its share of the events with the intervals the whole run
+    // gives them: the intervals of the events before it are drawn unused.
+    TimeSettings part = *s;
+    const auto [first, end] = o.common.partOf(s->count_time);
+    if (first == end)
+        return kExitOk;
+    for (int64_t i = 0; i < first; ++i)
+        core->random().getRandInt(s->min_delay, s->max_delay);
+    part.count_time = int(end - first);
     LinePrinter out(o.common.enc(), o.common.lineEnd());
     TimedRun run;
-    std::optional<int> next = run.start(*s, core->random());
+    std::optional<int> next = run.start(part, core->random());
     while (next) {
         std::this_thread::sleep_for(std::chrono::milliseconds(timerDelay(*next)));
         if (!out.print(formatEventLine(sys::localNow()))) {

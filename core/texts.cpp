@@ -100,6 +100,10 @@ constexpr Entry kTexts[] = {
     {Text::UniqueExhausted, "已生成 %1 个不同的结果，无法再生成新的结果（--unique）"},
     {Text::GenerateFailedWhy, "生成失败：%1"},
     {Text::GenerateFailed, "生成失败"},
+    {Text::PartForm, "--part 应为“K/N”形式（1 ≤ K ≤ N），例如 2/4，而不是“%1”"},
+    {Text::PartFormEmpty, "--part 应为“K/N”形式（1 ≤ K ≤ N），例如 2/4，而不是空值"},
+    {Text::PartNeedsSeed, "--part 需要 --seed：只有同一个种子才能分段生成同一批结果"},
+    {Text::PartNotUnique, "--part 不能与 --unique 同用：互不相同的结果须一次生成"},
 };
 
 constexpr std::size_t kCount = std::size_t(Text::Count_);

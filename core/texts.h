@@ -101,6 +101,10 @@ enum class Text {
     UniqueExhausted,   // %1 the rows made
     GenerateFailedWhy, // %1 the reason
     GenerateFailed,
+    PartForm,          // %1 what was given instead
+    PartFormEmpty,
+    PartNeedsSeed,
+    PartNotUnique,
     Count_ // not a text
 };
 

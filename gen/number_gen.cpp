@@ -8,9 +8,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <stdexcept>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -203,31 +206,6 @@ char* putRow(RandomGen& core, const RowPlan& r, char* out)
     }
 }
 
-// Makes count rows into a buffer and hands each full buffer to flush.
-template <class Flush>
-void runRows(const NumberSettings& s, RandomGen& random, std::size_t chunkBytes, Flush&& flush)
-{
-    if (s.count <= 0)
-        return;
-    const RowPlan plan = makeRowPlan(s);
-    const std::size_t cap = std::max(chunkBytes, kRowChars + 2);
-    const auto buf = std::make_unique_for_overwrite<char[]>(cap);
-    char* const begin = buf.get();
-    char* const limit = begin + cap - (kRowChars + 2);
-    char* p = begin;
-    for (int i = 0; i < s.count; ++i) {
-        if (p > limit) {
-            flush(std::string_view(begin, std::size_t(p - begin)));
-            p = begin;
-        }
-        p = putRow(random, plan, p);
-        *p++ = '\r';
-        *p++ = '\n';
-    }
-    if (p != begin)
-        flush(std::string_view(begin, std::size_t(p - begin)));
-}
-
 // An upper estimate of one row's length with its line end, for reserving.
 std::size_t rowLengthEstimate(const RowPlan& r)
 {
@@ -343,12 +321,151 @@ void appendNumberRow(const NumberSettings& s, RandomGen& random, std::string& ou
     out.append(buf, std::size_t(end - buf));
 }
 
+namespace {
+
+// The text of every row a narrow range can give, each with its line end, in
+// a 16-byte slot whose last byte holds its length: a row is then a draw and
+// one 16-byte copy instead of a formatting. Integer rows are looked up by
+// value, floating-point rows by the sum a + g of their pair.
+struct RowTexts {
+    struct alignas(16) Slot {
+        char bytes[16];
+        uint8_t size() const { return uint8_t(bytes[15]); }
+    };
+    static constexpr uint8_t kNotKept = 0; // the pair is drawn again
+    static constexpr uint8_t kMarker = 0xFF; // the row starts again from its kind
+    // Larger ranges are formatted row by row: a table this size still sits
+    // in the cache next to the keystream.
+    static constexpr int64_t kMaxSlots = 8192;
+
+    int64_t base = 0; // the value or sum of slot 0
+    std::vector<Slot> slots;
+
+    // What text() says of a value that gives no text.
+    static constexpr int kTextNotKept = -1, kTextMarker = -2;
+
+    // Fills the slots for values first .. first + n - 1; text(v, out) writes
+    // the row of v at out (room for kRowChars) and returns its length, or
+    // kTextNotKept or kTextMarker. False when a row with its line end does
+    // not fit a slot, or is longer than maxRow.
+    template <class Text>
+    bool fill(int64_t first, int64_t n, std::string_view eol, std::size_t maxRow, Text text)
+    {
+        base = first;
+        slots.assign(std::size_t(n), Slot{});
+        for (int64_t i = 0; i < n; ++i) {
+            char row[kRowChars];
+            Slot& slot = slots[std::size_t(i)];
+            const int got = text(first + i, row);
+            if (got < 0) {
+                slot.bytes[15] = char(got == kTextNotKept ? kNotKept : kMarker);
+                continue;
+            }
+            const auto len = std::size_t(got);
+            if (len > maxRow || len + eol.size() > 15) {
+                slots.clear();
+                return false;
+            }
+            std::memcpy(slot.bytes, row, len);
+            std::memcpy(slot.bytes + len, eol.data(), eol.size());
+            slot.bytes[15] = char(len + eol.size());
+        }
+        return true;
+    }
+};
+
+} // namespace
+
 struct NumberRowMaker::Plan {
+    explicit Plan(const RowPlan& r) : row(r), maxRow(rowLengthEstimate(r) - 2) {}
+
     RowPlan row;
+    std::size_t maxRow = 0;
+    // Tables for the line end they were made with; tried: a table was
+    // considered for a call of at least that many rows.
+    std::string eol;
+    int64_t triedRows = 0;
+    RowTexts ints, floats;
+
+    // Makes the tables a block of `rows` rows is worth: a table costs about
+    // what formatting a row costs per slot.
+    void prepare(int64_t rows, std::string_view lineEnd)
+    {
+        if (lineEnd != eol) {
+            eol = lineEnd;
+            triedRows = 0;
+            ints.slots.clear();
+            floats.slots.clear();
+        }
+        if (rows <= triedRows)
+            return;
+        triedRows = rows;
+        const RowPlan& r = row;
+        if (r.isInt && ints.slots.empty()) {
+            const int64_t lo = std::min(r.intLo, r.intHi), n = int64_t(std::max(r.intLo, r.intHi)) - lo + 1;
+            if (n <= RowTexts::kMaxSlots && n <= 2 * rows)
+                ints.fill(lo, n, eol, maxRow, [](int64_t v, char* out) { return int(numtext::putInt(out, int(v)) - out); });
+        }
+        const FloatPlan& f = r.fl;
+        if (r.isFloat && floats.slots.empty() && f.lo <= f.hi) {
+            const int64_t n = int64_t(f.hi) + f.q - f.lo + 1;
+            if (n <= RowTexts::kMaxSlots && n <= 2 * rows)
+                floats.fill(f.lo, n, eol, maxRow, [&f](int64_t sum, char* out) {
+                    const double v = sumValue(f, sum);
+                    if (!kept(f, v))
+                        return RowTexts::kTextNotKept;
+                    const float holder = static_cast<float>(v);
+                    if (holder == kNoRowMarker)
+                        return RowTexts::kTextMarker;
+                    const char* end = numtext::putFixed(out, out + kRowChars, holder, f.decimals);
+                    return end ? int(end - out) : 0;
+                });
+        }
+    }
+
+    bool tabled() const { return (!row.isInt || !ints.slots.empty()) && (!row.isFloat || !floats.slots.empty()); }
+
+    // putRow through the tables: the same draws, the same text.
+    [[gnu::always_inline]] char* putTabled(RandomGen& core, char* __restrict out) const
+    {
+        const RowPlan& r = row;
+        const FloatPlan& f = r.fl;
+        for (;;) {
+            int kind;
+            if (r.isInt && r.isFloat)
+                kind = core.getRandInt(kKindInt, kKindFloat);
+            else {
+                kind = r.isInt ? kKindInt : kKindFloat;
+                core.drawUntil(kKindInt, kKindFloat, kind);
+            }
+            const RowTexts::Slot* slot;
+            if (kind == kKindInt && r.isInt) {
+                slot = &ints.slots[std::size_t(int64_t(core.getRandInt(r.intLo, r.intHi)) - ints.base)];
+            } else if (kind == kKindFloat && r.isFloat) {
+                if (!f.keptUpTo.empty()) {
+                    const int64_t at = core.getRandInt(0, int(f.keptUpTo.back() - 1));
+                    const auto i = std::upper_bound(f.keptUpTo.begin(), f.keptUpTo.end(), at) - f.keptUpTo.begin();
+                    slot = &floats.slots[std::size_t(f.keptSums[std::size_t(i)] - floats.base)];
+                } else {
+                    do {
+                        const int a = core.getRandInt(f.lo, f.hi);
+                        const int g = core.getRandInt(0, f.q);
+                        slot = &floats.slots[std::size_t(int64_t(a) + g - floats.base)];
+                    } while (slot->size() == RowTexts::kNotKept);
+                }
+                if (slot->size() == RowTexts::kMarker)
+                    continue;
+            } else {
+                continue;
+            }
+            std::memcpy(out, slot->bytes, sizeof slot->bytes);
+            return out + slot->size();
+        }
+    }
 };
 
 NumberRowMaker::NumberRowMaker(const NumberSettings& s, RandomGen& random)
-    : plan_(new Plan{makeRowPlan(s)}), random_(&random)
+    : plan_(std::make_unique<Plan>(makeRowPlan(s))), random_(&random)
 {
 }
 NumberRowMaker::NumberRowMaker(NumberRowMaker&&) noexcept = default;
@@ -359,6 +476,31 @@ void NumberRowMaker::appendRow(std::string& out)
     char buf[kRowChars];
     const char* end = putRow(*random_, plan_->row, buf);
     out.append(buf, std::size_t(end - buf));
+}
+
+char* NumberRowMaker::putRows(char* out, int64_t rows, std::string_view eol)
+{
+    Plan& p = *plan_;
+    RandomGen& core = *random_;
+    p.prepare(rows, eol);
+    if (p.tabled()) {
+        char* __restrict at = out;
+        for (int64_t i = 0; i < rows; ++i)
+            at = p.putTabled(core, at);
+        return at;
+    }
+    for (int64_t i = 0; i < rows; ++i) {
+        char buf[kRowChars];
+        const char* end = putRow(core, p.row, buf);
+        const auto len = std::size_t(end - buf);
+        if (len > p.maxRow) // the room was sized from maxRow
+            throw std::logic_error("number row longer than its estimate");
+        std::memcpy(out, buf, len);
+        out += len;
+        std::memcpy(out, eol.data(), eol.size());
+        out += eol.size();
+    }
+    return out;
 }
 
 std::size_t NumberRowMaker::maxRowBytes() const
@@ -372,6 +514,28 @@ CString drawNumberRow(const NumberSettings& s, RandomGen& random)
     appendNumberRow(s, random, row);
     return row;
 }
+
+namespace {
+// Makes count rows with CR LF in pieces of at most chunkBytes (at least one
+// row each) and hands each to flush.
+template <class Flush>
+void runRows(const NumberSettings& s, RandomGen& random, std::size_t chunkBytes, Flush&& flush)
+{
+    if (s.count <= 0)
+        return;
+    NumberRowMaker maker(s, random);
+    const std::size_t row = maker.maxRowBytes() + 2;
+    const int64_t perChunk = std::max<int64_t>(1, int64_t(chunkBytes / row));
+    const std::size_t room = std::size_t(perChunk) * row + NumberRowMaker::kPutSlack;
+    const auto buf = std::make_unique_for_overwrite<char[]>(room);
+    for (int64_t done = 0; done < s.count;) {
+        const int64_t rows = std::min<int64_t>(perChunk, s.count - done);
+        const char* end = maker.putRows(buf.get(), rows, "\r\n");
+        flush(std::string_view(buf.get(), std::size_t(end - buf.get())));
+        done += rows;
+    }
+}
+} // namespace
 
 CString drawNumberRows(const NumberSettings& s, RandomGen& random)
 {

@@ -106,6 +106,13 @@ public:
     NumberRowMaker& operator=(const NumberRowMaker&) = delete;
     // Appends one row, without line end, to out.
     void appendRow(std::string& out);
+    // Writes `rows` rows, each followed by eol, from out on, and returns the
+    // end of what it wrote: the same rows as appendRow. The room from out on
+    // must hold rows * (maxRowBytes() + eol.size()) + kPutSlack bytes.
+    char* putRows(char* out, int64_t rows, std::string_view eol);
+    static constexpr std::size_t kPutSlack = 16;
+    // Whether every row is ASCII (number rows always are).
+    bool asciiRows() const { return true; }
     // The most bytes one row can take (an upper estimate).
     std::size_t maxRowBytes() const;
 

@@ -254,7 +254,7 @@ StringRowMaker::Code StringRowMaker::drawDirect(RandomGen& random)
 // those draws, without a branch on each), then a character draw; an
 // excluded character starts again from the kind.
 
-void StringRowMaker::drawBytes(RandomGen& random, char* out, int len)
+void StringRowMaker::drawBytes(RandomGen& random, char* __restrict out, int len)
 {
     if (!directUpTo_.empty()) {
         for (int i = 0; i < len; ++i)
@@ -267,13 +267,20 @@ void StringRowMaker::drawBytes(RandomGen& random, char* out, int len)
     // Every one-byte kind has 10 or 26 characters: a 16-bit lane each.
     constexpr uint32_t kCount[4] = {0, kHi[1] - kLo[1] + 1, kHi[2] - kLo[2] + 1, kHi[3] - kLo[3] + 1};
     static_assert(kCount[1] >= 5 && kCount[2] >= 5 && kCount[3] >= 5);
+    if (!exclOn) {
+        for (int i = 0; i < len; ++i) {
+            const int k = random.drawUntilIn(1, 4, kinds >> 1);
+            out[i] = char(random.drawLane16(kLo[k], kCount[k]));
+        }
+        return;
+    }
     for (int i = 0; i < len;) {
         const int k = random.drawUntilIn(1, 4, kinds >> 1);
         const int c = random.drawLane16(kLo[k], kCount[k]);
         // Stored either way; an excluded byte is overwritten by the next one.
         // No branch on the drawn byte, so no mispredicted jump per exclusion.
         out[i] = char(c);
-        i += !(exclOn && exclByte_[c]);
+        i += !exclByte_[c];
     }
 }
 
@@ -352,6 +359,63 @@ void StringRowMaker::appendRow(CString& out)
     out += tail_;
     if (!inserts_.empty())
         insertInto(out, start);
+}
+
+char* StringRowMaker::putRows(char* out, int64_t rows, std::string_view eol)
+{
+    RandomGen& random = this->random();
+    if (!(kinds_ >> 4 & 1u) && specialsOneByte_ && inserts_.empty() && (eol == "\n" || eol == "\r\n")) {
+        // appendRow's one-byte path, written in place; no call to copy what
+        // is empty or a line end.
+        const bool head = !head_.empty(), tail = !tail_.empty(), crlf = eol.size() == 2;
+        for (int64_t r = 0; r < rows; ++r) {
+            int len = random.getRandInt(lenMin_, lenMax_);
+            if (len < 0 || !canDraw_)
+                len = 0;
+            len = std::min(len, kStringLenLimit);
+            if (head) {
+                std::memcpy(out, head_.data(), head_.size());
+                out += head_.size();
+            }
+            drawBytes(random, out, len);
+            if (!specials_.empty())
+                placeSpecials(random, out, std::size_t(len), len);
+            out += len;
+            if (tail) {
+                std::memcpy(out, tail_.data(), tail_.size());
+                out += tail_.size();
+            }
+            if (crlf)
+                *out++ = '\r';
+            *out++ = '\n';
+        }
+        return out;
+    }
+    for (int64_t r = 0; r < rows; ++r) {
+        row_.clear();
+        appendRow(row_);
+        std::memcpy(out, row_.data(), row_.size());
+        out += row_.size();
+        std::memcpy(out, eol.data(), eol.size());
+        out += eol.size();
+    }
+    return out;
+}
+
+bool StringRowMaker::asciiRows() const
+{
+    const auto ascii = [](std::string_view t) {
+        return std::all_of(t.begin(), t.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    };
+    if ((kinds_ >> 4 & 1u) || !ascii(head_) || !ascii(tail_))
+        return false;
+    for (Code c : specials_)
+        if (c >= 0x80)
+            return false;
+    for (const auto& insert : inserts_)
+        if (!ascii(insert.second))
+            return false;
+    return true;
 }
 
 std::size_t StringRowMaker::maxRowBytes() const

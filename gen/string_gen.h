@@ -98,6 +98,14 @@ public:
 
     // Appends one row (without the line end) to out.
     void appendRow(CString& out);
+    // Writes `rows` rows, each followed by eol, from out on, and returns the
+    // end of what it wrote: the same rows as appendRow. The room from out on
+    // must hold rows * (maxRowBytes() + eol.size()) bytes.
+    char* putRows(char* out, int64_t rows, std::string_view eol);
+    static constexpr std::size_t kPutSlack = 0;
+    // Whether every row is ASCII: no Chinese characters drawn, and no byte
+    // of 0x80 or above among the specials, head, tail and inserts.
+    bool asciiRows() const;
     // The most bytes one row can take.
     std::size_t maxRowBytes() const;
     CString makeRow();
@@ -114,7 +122,7 @@ private:
     using Code = uint16_t;
 
     RandomGen& random() const { return *random_; }
-    void drawBytes(RandomGen& random, char* out, int len);
+    void drawBytes(RandomGen& random, char* __restrict out, int len);
     Code drawCode(RandomGen& random);
     void planDirect();
     Code drawDirect(RandomGen& random);
@@ -142,6 +150,7 @@ private:
     CString head_, tail_;
     std::vector<std::pair<int, CString>> inserts_; // up to the first empty position
     std::vector<Code> scratch_;
+    CString row_;                   // a row with inserts, made before it is copied
     std::string insertRev_;         // the row after the insert point, reversed
     std::vector<uint8_t> charStarts_;
 };

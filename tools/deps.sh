@@ -3,7 +3,8 @@
 # Sourced by ./test and ./run.
 KELVANE_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libsodium-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev fonts-noto-cjk python3 xdg-utils
-  qt6-translations-l10n help2man man-db bash-completion dpkg-dev lintian desktop-file-utils appstream)
+  qt6-translations-l10n help2man man-db bash-completion dpkg-dev lintian desktop-file-utils appstream
+  parallel)
 # tools/check-package: makes a fresh Debian root to install the package into.
 KELVANE_CHECK_PACKAGES=(debootstrap)
 # The Windows half: MinGW-w64, GoogleTest's sources, Wine under Xvfb, the

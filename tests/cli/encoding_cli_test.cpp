@@ -18,16 +18,28 @@ TEST(EncodingCli, LineEndsAreLfOrCrLfOnRequestAndNothingElse)
 
 TEST(EncodingCli, ChineseRowsInBothEncodings)
 {
-    const QStringList args = {"strings", "--hz", "--length", "4", "--count", "20", "--seed", "hz"};
-    const CliResult utf8 = runCli(args);
-    const CliResult gbk = runCli(args + QStringList{"--encoding", "gbk", "--eol", "crlf"});
-    ASSERT_EQ(utf8.status, 0);
-    ASSERT_EQ(gbk.status, 0);
-    EXPECT_EQ(gbk.out.size(), 20 * (8 + 2));
-    QStringDecoder dec("GBK");
-    const QString decoded = dec(gbk.out);
-    EXPECT_FALSE(dec.hasError());
-    EXPECT_EQ(QString(decoded).replace("\r\n", "\n"), QString::fromUtf8(utf8.out));
-    for (const QString& row : lines(utf8.out))
+    // Chinese text drawn, or only in the fixed parts around ASCII draws.
+    const QStringList cases[] = {
+        {"strings", "--hz", "--length", "4", "--count", "20", "--seed", "hz"},
+        {"strings", "--digits", "--length", "4", "--head", "中", "--count", "20", "--seed", "hz"},
+        {"strings", "--upper", "--length", "6", "--tail", "文", "--count", "20", "--seed", "hz"},
+        {"strings", "--lower", "--length", "6", "--special", "字", "--count", "20", "--seed", "hz"},
+        {"strings", "--lower", "--length", "6", "--insert", "1|字", "--count", "20", "--seed", "hz"},
+    };
+    for (const QStringList& args : cases) {
+        const std::string what = args.join(' ').toStdString();
+        const CliResult utf8 = runCli(args);
+        const CliResult gbk = runCli(args + QStringList{"--encoding", "gbk", "--eol", "crlf"});
+        ASSERT_EQ(utf8.status, 0) << what;
+        ASSERT_EQ(gbk.status, 0) << what;
+        QStringDecoder fromGbk("GBK"), fromUtf8(QStringConverter::Utf8);
+        const QString decoded = fromGbk(gbk.out), text = fromUtf8(utf8.out);
+        EXPECT_FALSE(fromGbk.hasError() || fromUtf8.hasError()) << what;
+        EXPECT_EQ(QString(decoded).replace("\r\n", "\n"), text) << what;
+        EXPECT_EQ(lines(utf8.out).size(), 20) << what;
+    }
+    const CliResult hz = runCli(cases[0] + QStringList{"--encoding", "gbk", "--eol", "crlf"});
+    EXPECT_EQ(hz.out.size(), 20 * (8 + 2));
+    for (const QString& row : lines(runCli(cases[0]).out))
         EXPECT_EQ(row.size(), 4);
 }
