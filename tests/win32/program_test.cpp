@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include <windows.h>
 
 #include <regex>
@@ -73,7 +75,15 @@ public:
         STARTUPINFOW si{};
         si.cb = sizeof si;
         std::wstring cmd = L"\"" + exe + L"\"";
-        ok_ = CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_);
+        // Now and then Wine fails a start outright: tried once more, and said so.
+        for (int attempt = 0; attempt < 2 && !ok_; ++attempt) {
+            ok_ = CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_);
+            if (!ok_) {
+                startError_ = GetLastError();
+                std::fprintf(stderr, "CreateProcessW failed (%lu)%s\n", startError_, attempt ? "" : ", trying once more");
+                Sleep(200);
+            }
+        }
         if (ok_)
             waitUntil([&] { return (main_ = windowsOf(pi_.dwProcessId).main) != nullptr; });
     }
@@ -87,6 +97,7 @@ public:
         CloseHandle(pi_.hProcess);
     }
     HWND main() const { return main_; }
+    DWORD startError() const { return startError_; }
     // The string page: the page over the tab control with its generate button.
     HWND stringPage() const
     {
@@ -121,6 +132,7 @@ private:
     PROCESS_INFORMATION pi_{};
     bool ok_ = false;
     HWND main_ = nullptr;
+    DWORD startError_ = 0;
 };
 
 // A folder of the test's own with a copy of kelvane.exe in it.
@@ -140,7 +152,7 @@ TEST_F(ProgramCopy, AStringRunOf5000RowsWritesOutTxtBesideTheProgramAndOptionsSu
 {
     {
         Program p(exe);
-        ASSERT_NE(p.main(), nullptr) << "no window titled \"Kelvane \"";
+        ASSERT_NE(p.main(), nullptr) << "no window titled \"Kelvane \"; start error " << p.startError();
         HWND page = p.stringPage();
         ASSERT_NE(page, nullptr);
         // Upper case and digits only: every row is ASCII, 8 to 16 bytes.
