@@ -86,12 +86,6 @@ int runUniqueLoop(const RowLoopOptions& o, const RowMaker& make, OutputSink& sin
     return finishOutput(sink);
 }
 
-BlockPlan::BlockPlan(int64_t count, std::size_t maxRowBytes, std::size_t eolBytes) : count(count)
-{
-    const std::size_t row = maxRowBytes + eolBytes;
-    rowsPerBlock = std::clamp<int64_t>(int64_t(kBlockBytes / std::max<std::size_t>(row, 1)), 1, kMaxBlockRows);
-}
-
 namespace {
 
 // Worker threads: KELVANE_CLI_THREADS when it names 1 to 64, else one per

@@ -214,7 +214,7 @@ void runRows(const NumberSettings& s, RandomGen& random, std::size_t chunkBytes,
         return;
     const RowPlan plan = makeRowPlan(s);
     const std::size_t cap = std::max(chunkBytes, kRowChars + 2);
-    const auto buf = std::make_unique_for_overwrite<char[]>(cap);
+    const std::unique_ptr<char[]> buf(new char[cap]); // left uninitialised: rows overwrite it
     char* const begin = buf.get();
     char* const limit = begin + cap - (kRowChars + 2);
     char* p = begin;
