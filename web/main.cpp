@@ -264,7 +264,15 @@ public:
         return local;
     }
     void launch(const CString&) override {} // never: a page opens no programs
-    void showLog(const CString& text) override { host().call<void>("log", gbk::toUtf8(text)); }
+    void showLog(const CString& text) override
+    {
+        // The box keeps LF alone (a text area's own line end); Export writes CR LF again.
+        std::string shown;
+        for (char ch : gbk::toUtf8(text))
+            if (ch != '\r')
+                shown += ch;
+        host().call<void>("log", shown);
+    }
     void showMessage(TimeSettings::Box box, const CString& text) override
     {
         if (box == TimeSettings::Box::Warning)

@@ -438,7 +438,7 @@
         }
         progress.textContent = '';
         if (count <= layout.boxRowLimit) {
-          f[id.output].value = Module.gbkToUtf8(joinBytes(pieces));
+          f[id.output].value = Module.gbkToUtf8(joinBytes(pieces)).replace(/\r\n/g, '\n');
           pieces = null;
         } else {
           fileRun = true;
