@@ -13,6 +13,12 @@ KELVANE_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 g
 if [ "${KELVANE_WINDOWS:-1}" != 0 ]; then
   KELVANE_PACKAGES+=("${KELVANE_WINDOWS_PACKAGES[@]}")
 fi
+# The browser half: emscripten for kelvane-web, Debian's Chromium and its
+# driver with Selenium for the page tests (nothing downloads a browser).
+KELVANE_WEB_PACKAGES=(emscripten chromium chromium-driver python3-selenium)
+if [ "${KELVANE_WEB:-1}" != 0 ]; then
+  KELVANE_PACKAGES+=("${KELVANE_WEB_PACKAGES[@]}")
+fi
 
 kelvane_missing_packages() {
   local p missing=()
@@ -60,4 +66,13 @@ kelvane_build_windows() {
   cmake -S . -B build-win -G Ninja --toolchain cmake/mingw-w64.cmake \
     -DCMAKE_BUILD_TYPE=${KELVANE_BUILD_TYPE_WIN:-Release} || return 1
   cmake --build build-win || return 1
+}
+
+# kelvane-web into build-web/kelvane-web/ (index.html and kelvane-web.js).
+# Debian's emscripten finds its JavaScript modules under /usr/share/nodejs,
+# which a node installed from elsewhere does not search by itself.
+kelvane_build_web() {
+  NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH} emcmake cmake -S . -B build-web -G Ninja \
+    -DCMAKE_BUILD_TYPE=Release || return 1
+  NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH} cmake --build build-web || return 1
 }
