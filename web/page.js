@@ -181,6 +181,71 @@
     });
   }
 
+  // --- the output boxes --------------------------------------------------------
+
+  // A text area lays out every line it holds, which takes seconds for 10^5
+  // lines and more. A larger text is shown in a view of its own that draws
+  // only the lines in sight; it reads like the box but cannot be edited.
+  var AREA_LINES = 5000, ROW_PX = 18;
+
+  function outputBox(area) {
+    var view = el('div', 'edit rows ctl');
+    view.style.cssText = area.style.cssText;
+    view.tabIndex = area.tabIndex;
+    view.hidden = true;
+    view.setAttribute('role', 'textbox');
+    view.setAttribute('aria-multiline', 'true');
+    view.setAttribute('aria-readonly', 'true');
+    view.dataset.view = area.dataset.id;
+    var named = area.labels && area.labels[0];
+    if (named) view.setAttribute('aria-label', named.textContent.replace(/[，,：:]$/, ''));
+    var spacer = el('div', 'spacer'), lines = el('pre', 'lines');
+    view.append(spacer, lines);
+    area.after(view);
+    var text = '', starts = null, drawn = -1;
+    function draw() {
+      var first = Math.max(0, Math.floor(view.scrollTop / ROW_PX) - 2);
+      var last = Math.min(starts.length - 1, first + Math.ceil(view.clientHeight / ROW_PX) + 4);
+      if (first === drawn) return;
+      drawn = first;
+      var end = last + 1 < starts.length ? starts[last + 1] - 1 : text.length - (text.endsWith('\n') ? 1 : 0);
+      lines.style.top = first * ROW_PX + 'px';
+      lines.textContent = text.slice(starts[first], end);
+    }
+    view.addEventListener('scroll', draw);
+    var box = {
+      get value() { return starts ? text : area.value; },
+      set value(t) {
+        var n = 1;
+        for (var i = t.indexOf('\n'); i >= 0 && n <= AREA_LINES; i = t.indexOf('\n', i + 1)) ++n;
+        if (n <= AREA_LINES) {
+          text = ''; starts = null;
+          if (!view.hidden) { view.hidden = true; area.hidden = false; }
+          area.value = t;
+          return;
+        }
+        text = t;
+        var idx = [0];
+        for (i = t.indexOf('\n'); i >= 0; i = t.indexOf('\n', i + 1)) idx.push(i + 1);
+        if (idx[idx.length - 1] === t.length) idx.pop(); // a last line end opens no row
+        starts = Uint32Array.from(idx);
+        var longest = 0;
+        for (i = 0; i < Math.min(starts.length, 2000); ++i)
+          longest = Math.max(longest, (i + 1 < starts.length ? starts[i + 1] : t.length) - starts[i]);
+        spacer.style.height = starts.length * ROW_PX + 'px';
+        spacer.style.width = longest + 'ch';
+        area.value = '';
+        area.hidden = true;
+        view.hidden = false;
+        view.scrollTop = 0;
+        drawn = -1;
+        draw();
+      }
+    };
+    area.outputBox = box;
+    return box;
+  }
+
   // --- building the window ---------------------------------------------------
 
   function place(e, c) {
@@ -400,6 +465,7 @@
   function stringTab(page) {
     var id = ID.string, f = page.byId;
     var running = false, fileRun = false, pieces = null;
+    var output = outputBox(f[id.output]);
     var progress = addLine(page, 'progress', 14, 256, 256, 10, 'status');
     setControls(page, Module.loadString());
     function lists() {
@@ -417,7 +483,7 @@
       running = true;
       fileRun = false;
       pieces = [];
-      f[id.output].value = texts.generating;
+      output.value = texts.generating;
       // Made in blocks between paints, so the page answers during long runs.
       var shown = 0;
       var step = function () {
@@ -438,11 +504,11 @@
         }
         progress.textContent = '';
         if (count <= layout.boxRowLimit) {
-          f[id.output].value = Module.gbkToUtf8(joinBytes(pieces)).replace(/\r\n/g, '\n');
+          output.value = Module.gbkToUtf8(joinBytes(pieces)).replace(/\r\n/g, '\n');
           pieces = null;
         } else {
           fileRun = true;
-          f[id.output].value = texts.generatedToFile;
+          output.value = texts.generatedToFile;
         }
         running = false;
         Module.showBox('plain', '', texts.generated);
@@ -460,7 +526,7 @@
           download(target.gbk ? run : run.map(function (p) { return Module.gbkToUtf8(p); }), target.name);
         });
       }
-      var text = f[id.output].value;
+      var text = output.value;
       if (!text) return Module.showBox('plain', '', texts.nothingToExport);
       exportText(texts.stringName, text);
     });
@@ -478,6 +544,7 @@
 
   function numberTab(page) {
     var id = ID.number, f = page.byId;
+    var output = outputBox(f[id.output]);
     setControls(page, Module.loadNumber());
     // The decimals field keeps its first state until the box is clicked.
     f[id.isFloat].addEventListener('click', function () { setEnabled(f[id.decimals], f[id.isFloat].checked); });
@@ -485,11 +552,11 @@
       var rows = Module.numberGenerate(readControls(page));
       if (rows === null) return;
       setEnabled(f[id.generate], false);
-      f[id.output].value = rows;
+      output.value = rows;
       Module.showBox('plain', '', texts.generated);
       setEnabled(f[id.generate], true);
     });
-    f[id.exportText].addEventListener('click', function () { exportText(texts.numberName, f[id.output].value); });
+    f[id.exportText].addEventListener('click', function () { exportText(texts.numberName, output.value); });
   }
 
   // --- the time tab ----------------------------------------------------------
@@ -505,20 +572,20 @@
     note.textContent = NO_PROGRAM_NOTE;
     f[id.isProgram].setAttribute('aria-describedby', note.id);
     f[id.program].setAttribute('aria-describedby', note.id);
-    var out = f[id.output], timer = null, shownLen = -1, modified = false;
-    out.addEventListener('input', function () { modified = true; });
+    var area = f[id.output], out = outputBox(area), timer = null, shownLen = -1, modified = false;
+    area.addEventListener('input', function () { modified = true; });
     Module.timeHost = {
       arm: function (ms) { clearTimeout(timer); timer = setTimeout(function () { timer = null; Module.timeTick(); }, ms); },
       cancel: function () { clearTimeout(timer); timer = null; },
       // While the box holds the log as last shown, only the new line goes in.
       log: function (text) {
-        if (shownLen >= 0 && !modified && text.length >= shownLen && out.value.length === shownLen)
-          out.value += text.slice(shownLen);
+        if (!area.hidden && shownLen >= 0 && !modified && text.length >= shownLen && area.value.length === shownLen)
+          area.value += text.slice(shownLen);
         else
           out.value = text;
         shownLen = out.value.length;
         modified = false;
-        out.scrollTop = out.scrollHeight;
+        area.scrollTop = area.scrollHeight;
       },
       enable: function (on) { setEnabled(f[id.generate], on); }
     };
