@@ -602,7 +602,8 @@
   function startPage() {
     Module.setGbkTable(gbkTable());
     var params = new URLSearchParams(location.search);
-    Module.start(params.has('seed'), params.get('seed') || '');
+    var seeded = params.has('seed');
+    Module.start(seeded, params.get('seed') || '');
     layout = Module.layout();
     texts = layout.texts;
     var root = document.getElementById('app');
@@ -614,6 +615,14 @@
     numberTab(pages[1]);
     timeTab(pages[2]);
     showTab(0);
+    if (seeded) {
+      // Rows from a seed are reproducible by anyone who has the address.
+      var seedNote = el('p', 'seed-note', '种子“' + params.get('seed') + '”：每次生成的结果都相同，可与 kelvane-cli --seed 复现；请勿用作密码。');
+      seedNote.id = 'seed-note';
+      seedNote.setAttribute('role', 'note');
+      root.after(seedNote);
+      document.title += '（种子 ' + params.get('seed') + '）';
+    }
     // Options are kept when the page goes away, as the window keeps them when it closes.
     addEventListener('pagehide', storeAll);
     document.addEventListener('visibilitychange', function () { if (document.visibilityState === 'hidden') storeAll(); });

@@ -318,6 +318,15 @@ class WebPageTest(unittest.TestCase):
 
     # --- the window -----------------------------------------------------------
 
+    def test_one_small_folder_that_fetches_nothing(self):
+        files = {f: os.path.getsize(os.path.join(FOLDER, f)) for f in os.listdir(FOLDER)}
+        self.assertEqual(sorted(files), ['index.html', 'kelvane-web.js'])
+        self.assertLess(sum(files.values()), 1_000_000)
+        fetched = self.page.d.execute_script(
+            "return performance.getEntriesByType('resource').map(e => e.name)")
+        self.assertEqual([u for u in fetched if not u.startswith('file://')], [])
+        self.assertIn(SEED, self.page.d.find_element(By.ID, 'seed-note').text)
+
     def test_tab_order_and_enabled_rules(self):
         """Tab walks the page in template order, skipping what is disabled, on to About."""
         p = self.page
