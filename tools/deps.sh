@@ -68,11 +68,9 @@ kelvane_build_windows() {
   cmake --build build-win || return 1
 }
 
-# kelvane-web into build-web/kelvane-web/ (index.html and kelvane-web.js).
-# Debian's emscripten finds its JavaScript modules under /usr/share/nodejs,
-# which a node installed from elsewhere does not search by itself.
+# kelvane-web into build-web/kelvane-web/ (index.html and kelvane-web.js):
+# the "web" preset, which also points a node installed from elsewhere at
+# Debian's JavaScript modules (/usr/share/nodejs) that emscripten needs.
 kelvane_build_web() {
-  NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH} emcmake cmake -S . -B build-web -G Ninja \
-    -DCMAKE_BUILD_TYPE=Release || return 1
-  NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH} cmake --build build-web || return 1
+  cmake --workflow --preset web || return 1
 }
