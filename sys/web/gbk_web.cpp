@@ -21,6 +21,20 @@ Tables& tables()
     static Tables t;
     return t;
 }
+
+// Codes a browser's decoder reads as characters added to Unicode after GBK
+// was made, where the converters of the desktop programs keep the private-use
+// characters GBK has always had there: runs of `count` codes from `code`,
+// mapped to consecutive characters from `pua`. Taking the desktop's keeps the
+// same text GBK and refused by both.
+struct PrivateRun {
+    std::uint16_t code, count, pua;
+};
+constexpr PrivateRun kPrivateRuns[] = {
+    {0xA2E3, 1, 0xE76C}, {0xA3A0, 1, 0xE5E5}, {0xA6D9, 7, 0xE78D}, {0xA6EC, 2, 0xE794}, {0xA6F3, 1, 0xE796},
+    {0xA8BC, 1, 0xE7C7}, {0xA8BF, 1, 0xE7C8}, {0xA989, 13, 0xE7E7}, {0xFE50, 1, 0xE815}, {0xFE54, 24, 0xE819},
+    {0xFE6D, 9, 0xE832}, {0xFE77, 8, 0xE83C}, {0xFE80, 17, 0xE844}, {0xFE92, 15, 0xE856},
+};
 } // namespace
 
 void setTable(std::span<const std::uint16_t, 65536> table)
@@ -36,6 +50,9 @@ void setTable(std::span<const std::uint16_t, 65536> table)
             u = 0;
         t.toUnicode[c] = u;
     }
+    for (const PrivateRun& r : kPrivateRuns)
+        for (unsigned i = 0; i < r.count; ++i)
+            t.toUnicode[r.code + i] = std::uint16_t(r.pua + i);
     std::fill(t.fromUnicode.begin(), t.fromUnicode.end(), 0);
     // The lowest code of each character wins, so every conversion round-trips.
     for (unsigned c = 65536; c-- > 0x80;)

@@ -169,7 +169,8 @@ class WebPageTest(unittest.TestCase):
         p = self.page
         cases = [
             # kinds (upper, lower, digits, hz), length, count, head, tail, insert, special, exclude
-            ((1, 1, 1, 1), ('6', '10'), '50', 'ab', '尾', '5|X|3|汉', '!@#', '0O1lI'),
+            # the head's private-use character is GBK 0xA6D9 on the desktop too
+            ((1, 1, 1, 1), ('6', '10'), '50', 'ab\ue78d', '尾', '5|X|3|汉', '!@#', '0O1lI'),
             ((0, 1, 0, 1), ('3', '3'), '1000', '', '', '', '中!', None),
             ((0, 0, 1, 0), ('8', '8'), '20000', '138', '', '', None, '4'),
             ((1, 0, 0, 1), ('1', '40'), '70001', '', '.com', '2|-', '#$%^&*', '甲乙AEIOU'),
@@ -206,6 +207,9 @@ class WebPageTest(unittest.TestCase):
             # a character GBK cannot hold, in the first box the window reads
             (dict(kinds=(1, 0, 0, 0), length=('4', '4'), count='10', head='x한', special='한'),
              '“特殊字符”中含有 GBK 无法表示的字符“한”（U+D55C），请修改后再生成。'),
+            # a character of a later edition, where GBK has a private-use one
+            (dict(kinds=(1, 0, 0, 0), length=('4', '4'), count='10', head='x\ufe10', special='!'),
+             '“头部”中含有 GBK 无法表示的字符“\ufe10”（U+FE10），请修改后再生成。'),
         ]
         for settings, message in cases:
             with self.subTest(message=message):
