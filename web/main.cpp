@@ -222,6 +222,12 @@ val stringStep()
     return bytesOf(block);
 }
 
+// Drops the run under way (the page stops it).
+void stringStop()
+{
+    page().stringRun.reset();
+}
+
 double stringRowsDone()
 {
     return page().stringRun ? double(page().stringRun->rowsDone()) : 0;
@@ -368,6 +374,7 @@ EMSCRIPTEN_BINDINGS(kelvane)
     emscripten::function("loadString", &loadString);
     emscripten::function("stringGenerate", &stringGenerate);
     emscripten::function("stringStep", &stringStep);
+    emscripten::function("stringStop", &stringStop);
     emscripten::function("stringRowsDone", &stringRowsDone);
     emscripten::function("loadNumber", &loadNumber);
     emscripten::function("numberGenerate", &numberGenerate);

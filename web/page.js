@@ -15,6 +15,11 @@
     time: { isProgram: 1014, program: 1013, output: 1027, generate: 1028, exportText: 1029 },
     main: { description: 1000, tab: 1001, about: 1031 }
   };
+  // A run kept in the page beyond this many bytes could take the browser's
+  // memory: it is stopped and dropped, with a message, before that happens.
+  // (Module.runBytesLimit, when set, replaces the bound: the tests lower it.)
+  var RUN_BYTES_LIMIT = 1024 * 1024 * 1024;
+  var RUN_TOO_LARGE = '生成的结果超过 1 GB，超出网页所能保存的大小，已停止生成。请减少生成个数，或使用 kelvane-cli。';
   var NO_PROGRAM_NOTE = '浏览器中的页面不能启动外部程序，“执行外部程序”在此不可用。';
   var layout, pages = [], tabs = [], texts;
 
@@ -485,11 +490,22 @@
       pieces = [];
       output.value = texts.generating;
       // Made in blocks between paints, so the page answers during long runs.
-      var shown = 0;
+      var shown = 0, bytes = 0;
       var step = function () {
         var start = performance.now(), block;
         while ((block = Module.stringStep()) !== null) {
           pieces.push(block);
+          bytes += block.length;
+          if (bytes > (Module.runBytesLimit || RUN_BYTES_LIMIT)) {
+            Module.stringStop();
+            pieces = null;
+            running = false;
+            progress.textContent = '';
+            output.value = '';
+            Module.showBox('plain', '', RUN_TOO_LARGE);
+            setEnabled(f[id.generate], true);
+            return;
+          }
           if (performance.now() - start > 40) break;
         }
         if (block !== null) {

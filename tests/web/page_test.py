@@ -236,6 +236,16 @@ class WebPageTest(unittest.TestCase):
         self.assertEqual(p.box(), ('plain', '', '正在生成，请在生成完成后再导出。'))
         self.assertEqual(p.box(timeout=120), ('plain', '', '生成成功！'))
         self.assertEqual(p.d.find_element(By.CSS_SELECTOR, '#page-0 .progress').text, '')
+        # A run too large for the page's memory stops with a message and
+        # leaves nothing half made to export.
+        p.d.execute_script('Module.runBytesLimit = 4e6')
+        p.click(0, 1011)
+        kind, _, text = p.box(timeout=120)
+        self.assertEqual(kind, 'plain')
+        self.assertTrue(text.startswith('生成的结果超过 1 GB'))
+        self.assertTrue(p.ctl(0, 1011).is_enabled())
+        p.click(0, 1012)
+        self.assertEqual(p.box(), ('plain', '', '没有可导出的内容，请先生成。'))
 
     # --- numbers --------------------------------------------------------------
 
