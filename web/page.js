@@ -317,7 +317,7 @@
   // Ties each label to the field it names: the field right of it on its
   // row, or the output box below "结果输出，". A field no label names takes
   // the text beside it, so screen readers name every field.
-  function tieLabels(items, prefix) {
+  function tieLabels(items) {
     var labels = items.filter(function (i) { return !i.field && i.def.kind === KIND.label; });
     var fields = items.filter(function (i) { return i.field && i.def.kind !== KIND.push && i.def.kind !== KIND.check; });
     var named = {};
@@ -337,7 +337,7 @@
         lab.htmlFor = f.field.id;
         best.el.replaceWith(lab);
         best.el = lab;
-        f.labelled = true;
+        f.labelled = best.def.text.replace(/[：:，]$/, '');
       }
     });
     // The second field of a range ("~") and fields without a label of their own.
@@ -348,16 +348,11 @@
           return i !== f && i.def.y + i.def.h > f.def.y && i.def.y < f.def.y + f.def.h && i.def.x < f.def.x && i.def.kind !== KIND.push;
         }).sort(function (a, b) { return b.def.x - a.def.x; });
         var name = beside.length ? beside[0].def.text : '';
-        if (name === '~' && prev) name = (prev.field.getAttribute('aria-label') || labelText(prev)) + ' ~';
+        if (name === '~' && prev) name = (prev.labelled || prev.field.getAttribute('aria-label')) + ' ~';
         if (name) f.field.setAttribute('aria-label', name.replace(/[：:，]$/, ''));
       }
       prev = f;
     });
-  }
-
-  function labelText(item) {
-    var l = document.querySelector('label[for="' + item.field.id + '"]');
-    return l ? l.textContent.replace(/[：:，]$/, '') : '';
   }
 
   function buildPage(t, index, area) {
@@ -371,7 +366,7 @@
     var prefix = 'p' + t.id + '-';
     var items = t.controls.map(function (c) { return control(c, prefix); });
     items.forEach(function (i) { panel.appendChild(i.el); });
-    tieLabels(items, prefix);
+    tieLabels(items);
     var byId = {};
     items.forEach(function (i) { if (i.def.id >= 0 && i.field) byId[i.def.id] = i.field; });
     return { panel: panel, items: items, byId: byId, template: t };

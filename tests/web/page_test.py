@@ -367,11 +367,12 @@ class WebPageTest(unittest.TestCase):
         kind, caption, text = p.box()
         self.assertEqual((kind, caption), ('about', '关于 Kelvane'))
         self.assertTrue(text.startswith('Kelvane\n版本 '))
-        # Every field is named for screen readers.
-        unnamed = p.d.execute_script(
-            "return [...document.querySelectorAll('input, textarea')].filter(e => !e.labels.length"
-            " && !e.getAttribute('aria-label') && !(e.closest('label'))).map(e => e.dataset.id || e.id)")
-        self.assertEqual(unnamed, [])
+        # Every field is named for screen readers; the second field of a range by the first's label.
+        names = p.d.execute_script(
+            "return Object.fromEntries([...document.querySelectorAll('#page-0 input, #page-0 textarea')].map(e =>"
+            " [e.dataset.id, e.labels.length ? e.labels[0].textContent : e.getAttribute('aria-label')]))")
+        self.assertEqual([i for i, n in names.items() if not (n or '').strip()], [])
+        self.assertEqual((names['1015'], names['1016']), ('生成长度：', '生成长度 ~'))
 
     def test_options_are_kept_and_checked(self):
         p = self.page
