@@ -50,6 +50,8 @@ struct Page {
     StringSettings stringLast;
     TimeSettings timeLoaded;
     std::unique_ptr<BlockRun> stringRun;
+    std::optional<std::string> seed;       // the page's seed, if any
+    std::unique_ptr<RandomGen> timeSource; // a seeded time run's intervals
 };
 Page& page()
 {
@@ -121,6 +123,8 @@ void start(bool seeded, const std::string& seed)
     if (seeded)
         o.random = std::make_unique<RandomGen>(RandomGen::seeded(seed));
     p.core = std::make_unique<CCore>(std::move(o));
+    if (seeded)
+        p.seed = seed;
     g_core = p.core.get();
     g_core->setPresenter(&DialogPresenter::instance());
     fillSoft(&p.soft);
@@ -311,7 +315,16 @@ val loadTime()
 
 bool timeGenerate(const val& controls)
 {
-    return timeDriver().generate(web::readTimePage(controlsFrom(controls)), g_core->random());
+    // With a seed every run draws the intervals kelvane-cli times draws for
+    // it, as every string and number run gives its rows. Generate is off
+    // while a run goes, so the source is never replaced under one.
+    Page& p = page();
+    RandomGen* source = &g_core->random();
+    if (p.seed) {
+        p.timeSource = std::make_unique<RandomGen>(RandomGen::seeded(*p.seed));
+        source = p.timeSource.get();
+    }
+    return timeDriver().generate(web::readTimePage(controlsFrom(controls)), *source);
 }
 
 void timeTick()
