@@ -49,6 +49,7 @@ struct Page {
     tagSoft soft{};
     StringSettings stringLast;
     TimeSettings timeLoaded;
+    StringSettings stringRunSettings; // the run's own copy, alive while it goes
     std::unique_ptr<BlockRun> stringRun;
     std::optional<std::string> seed;       // the page's seed, if any
     std::unique_ptr<RandomGen> timeSource; // a seeded time run's intervals
@@ -208,7 +209,9 @@ double stringGenerate(const val& controls)
     Page& p = page();
     if (refused(web::readStringPage(controlsFrom(controls), p.stringLast, true)))
         return -1;
-    const StringSettings s = p.stringLast;
+    p.stringRun.reset();
+    p.stringRunSettings = p.stringLast;
+    const StringSettings& s = p.stringRunSettings;
     p.stringRun = std::make_unique<BlockRun>(g_core->random(), s.count,
                                              [&s](RandomGen& source) { return StringRowMaker(s, source); });
     return double(s.count);
