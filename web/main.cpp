@@ -18,6 +18,7 @@
 #include "ui/generator_dlg.h"
 #include "ui/string_page.h"
 #include "ui/texts.h"
+#include "ui/timed_run_driver.h"
 #include "web/block_run.h"
 #include "web/page_rules.h"
 
@@ -197,9 +198,8 @@ void about()
 val loadString()
 {
     Page& p = page();
-    const Controls c = web::loadStringPage();
-    web::readStringPage(c, p.stringLast, false); // what an unreadable box falls back to
-    return controlsTo(c);
+    // The loaded values are what a box that cannot be read back falls back to.
+    return controlsTo(web::loadStringPage(p.stringLast));
 }
 
 // Generate: reads and checks the controls; on success a run of `count`
@@ -286,9 +286,9 @@ public:
                 shown += ch;
         host().call<void>("log", shown);
     }
-    void showMessage(TimeSettings::Box box, const CString& text) override
+    void showMessage(BoxKind box, const CString& text) override
     {
-        if (box == TimeSettings::Box::Warning)
+        if (box == BoxKind::Warning)
             g_core->msgboxWarning(nullptr, text);
         else
             plainBox(gbk::toUtf8(text));
@@ -327,7 +327,7 @@ bool timeGenerate(const val& controls)
         p.timeSource = std::make_unique<RandomGen>(RandomGen::seeded(*p.seed));
         source = p.timeSource.get();
     }
-    return timeDriver().generate(web::readTimePage(controlsFrom(controls)), *source);
+    return timeDriver().generate(web::readTimePage(controlsFrom(controls), p.timeLoaded), *source);
 }
 
 void timeTick()

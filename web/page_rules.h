@@ -4,18 +4,15 @@
 // follow the window's pages (ui/) control by control; the rules themselves
 // (checks, messages, rows) are the generators' (gen/) and the core's.
 //
-// Controls travel as plain maps from control id to value: 0 or 1 for a
-// check box, UTF-8 text for an edit.
+// Controls travel as plain maps (web/page_options.h).
 #include "core/types.h"
 #include "gen/number_gen.h"
 #include "gen/string_gen.h"
 #include "gen/timed_run.h"
+#include "web/page_options.h"
 
-#include <map>
 #include <optional>
 #include <string>
-
-using Controls = std::map<int, std::string>;
 
 // A message for the user and the box it goes in.
 struct PageMessage {
@@ -25,11 +22,13 @@ struct PageMessage {
 
 namespace web {
 
-// The string tab's controls as the page shows them at start, from the store.
-Controls loadStringPage();
+// The string tab's controls as the page shows them at start, from the store;
+// loaded gets the values shown.
+Controls loadStringPage(StringSettings& loaded);
 // Reads the controls into settings (over `last`, which keeps a text GBK
 // cannot hold at its previous value). With validate, checks them: the
-// message of the first failing rule, else nothing (and settings are ready).
+// message of the first failing rule, else nothing (and `last` is ready for
+// a run).
 std::optional<PageMessage> readStringPage(const Controls& c, StringSettings& last, bool validate);
 void storeStringPage(const Controls& c, StringSettings& last);
 
@@ -40,7 +39,7 @@ void storeNumberPage(const Controls& c);
 // The time tab. The program text never runs in the browser: readTimePage
 // hands the run settings without it, and storing keeps what was loaded.
 Controls loadTimePage(TimeSettings& loaded);
-TimeSettings readTimePage(const Controls& c);
+TimeSettings readTimePage(const Controls& c, const TimeSettings& loaded);
 void storeTimePage(const Controls& c, const TimeSettings& loaded);
 
 } // namespace web
