@@ -6,62 +6,17 @@
 #include "core/texts.h"
 #include "core/textutil.h"
 #include "res/resource.h"
+#include "ui/page_controls.h"
 
 #include <string>
 
 namespace web {
 namespace {
 
-namespace sid = idc::string;
-constexpr OptionControl kStringControls[] = {
-    {&opt::isUCase, sid::upper},        {&opt::isLCase, sid::lower},          {&opt::isNum, sid::digits},
-    {&opt::isHz, sid::hanzi},           {&opt::isCharSpec, sid::useCharSpec}, {&opt::isCharEx, sid::useCharEx},
-    {&opt::charSpec, sid::charSpec},    {&opt::charExclude, sid::charExclude}, {&opt::head, sid::head},
-    {&opt::tail, sid::tail},            {&opt::insertStr, sid::insert},       {&opt::len_min_str, sid::lenMin},
-    {&opt::len_max_str, sid::lenMax},   {&opt::count_str, sid::count},
-};
-static_assert(pairsEachOption<StringSettings>(kStringOptions, kStringControls));
-constexpr PageOptions<StringSettings> kStringPage(kStringOptions, kStringControls);
-
 namespace nid = idc::number;
-// The value range is not stored: it starts at the same bounds each time.
-constexpr OptionControl kNumberControls[] = {
-    {&opt::isInt, nid::isInt},
-    {&opt::isFloat, nid::isFloat},
-    {&opt::count_int, nid::count},
-    {&opt::xsw, nid::decimals},
-};
-static_assert(pairsEachOption<NumberSettings>(kNumberOptions, kNumberControls));
+constexpr PageOptions<StringSettings> kStringPage(kStringOptions, kStringControls);
 constexpr PageOptions<NumberSettings> kNumberPage(kNumberOptions, kNumberControls);
-
-namespace tid = idc::time;
-constexpr OptionControl kTimeControls[] = {
-    {&opt::isProgram, tid::isProgram},
-    {&opt::fileProgram, tid::program},
-    {&opt::min_delay, tid::minDelay},
-    {&opt::max_delay, tid::maxDelay},
-    {&opt::count_time, tid::count},
-};
-static_assert(pairsEachOption<TimeSettings>(kTimeOptions, kTimeControls));
 constexpr PageOptions<TimeSettings> kTimePage(kTimeOptions, kTimeControls);
-
-// How the text boxes are named in messages.
-Text labelOf(const OptionDef& option)
-{
-    if (&option == &opt::head)
-        return Text::LabelHead;
-    if (&option == &opt::tail)
-        return Text::LabelTail;
-    if (&option == &opt::insertStr)
-        return Text::LabelInsert;
-    return &option == &opt::charSpec ? Text::LabelCharSpec : Text::LabelCharExclude;
-}
-
-std::string unencodableMessage(Text label, const std::string& text)
-{
-    const std::string ch = gbk::firstUnencodable(text);
-    return fill(utf8(Text::FieldNotGbk), {utf8(label), ch, gbk::codePointName(ch)});
-}
 
 } // namespace
 
@@ -75,7 +30,7 @@ std::optional<PageMessage> readStringPage(const Controls& c, StringSettings& las
     StringSettings s = last;
     const OptionDef* unreadable = kStringPage.read(c, s);
     if (unreadable && validate)
-        return PageMessage{false, unencodableMessage(labelOf(*unreadable), controlText(c, kStringPage.controlOf(*unreadable)))};
+        return PageMessage{false, textNotGbkMessage(*unreadable, controlText(c, kStringPage.controlOf(*unreadable)))};
     s.insertStr = textutil::trimmed(s.insertStr);
     last = std::move(s);
     if (!validate)
