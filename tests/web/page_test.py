@@ -167,8 +167,9 @@ class WebPageTest(unittest.TestCase):
         p = self.page
         cases = [
             # kinds (upper, lower, digits, hz), length, count, head, tail, insert, special, exclude
-            # the head's private-use character is GBK 0xA6D9 on the desktop too
-            ((1, 1, 1, 1), ('6', '10'), '50', 'ab\ue78d', '尾', '5|X|3|汉', '!@#', '0O1lI'),
+            # the head's private-use character is GBK 0xA6D9 on the desktop too;
+            # spaces in the two lists are dropped before the run
+            ((1, 1, 1, 1), ('6', '10'), '50', 'ab\ue78d', '尾', '5|X|3|汉', '! @#', '0O 1lI'),
             ((0, 1, 0, 1), ('3', '3'), '1000', '', '', '', '中!', None),
             ((0, 0, 1, 0), ('8', '8'), '20000', '138', '', '', None, '4'),
             ((1, 0, 0, 1), ('1', '40'), '70001', '', '.com', '2|-', '#$%^&*', '甲乙AEIOU'),
