@@ -1,8 +1,8 @@
 #pragma once
-// Which control of the browser's page shows which stored option: a tab pairs
-// each row of its generator's option table (kStringOptions, kNumberOptions,
-// kTimeOptions) with its control id once, in the shape the window's pages use
-// (ui/option_controls.h), and loads, reads and stores through that pairing.
+// Loading, reading and storing a tab of the browser's page through its
+// generator's option table (kStringOptions, kNumberOptions, kTimeOptions)
+// and the control each row is paired with (ui/page_controls.h): what
+// OptionControls (ui/option_controls.h) does for the window's pages.
 //
 // Controls travel as plain maps from control id to value: 0 or 1 for a check
 // box, UTF-8 text for an edit.
