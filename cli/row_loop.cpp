@@ -90,51 +90,9 @@ int runUniqueLoop(const RowLoopOptions& o, const RowMaker& make, OutputSink& sin
     return finishOutput(sink);
 }
 
-BlockPlan::BlockPlan(int64_t count, std::size_t maxRowBytes, std::size_t eolBytes) : count(count)
-{
-    const std::size_t row = maxRowBytes + eolBytes;
-    rowsPerBlock = std::clamp<int64_t>(int64_t(kBlockBytes / std::max<std::size_t>(row, 1)), 1, kMaxBlockRows);
-}
-
 void limitToPart(BlockPlan& plan, const CommonOptions& common)
 {
     std::tie(plan.first, plan.end) = common.partOf(plan.count);
-}
-
-namespace {
-bool isAscii(std::string_view s)
-{
-    std::size_t i = 0;
-    for (; i + 8 <= s.size(); i += 8) {
-        uint64_t w;
-        std::memcpy(&w, s.data() + i, 8);
-        if (w & 0x8080808080808080u)
-            return false;
-    }
-    for (; i < s.size(); ++i)
-        if (static_cast<unsigned char>(s[i]) >= 0x80)
-            return false;
-    return true;
-}
-} // namespace
-
-char* BlockBytes::room(std::size_t n)
-{
-    if (capacity_ < n) {
-        room_ = std::make_unique_for_overwrite<char[]>(n);
-        capacity_ = n;
-    }
-    return room_.get();
-}
-
-void BlockBytes::made(std::size_t size, bool toUtf8)
-{
-    text_ = std::string_view(room_.get(), size);
-    // A block holds whole rows, so it converts on its own.
-    if (toUtf8 && !isAscii(text_)) {
-        converted_ = gbk::toUtf8(text_);
-        text_ = converted_;
-    }
 }
 
 namespace {

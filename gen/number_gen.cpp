@@ -527,7 +527,7 @@ void runRows(const NumberSettings& s, RandomGen& random, std::size_t chunkBytes,
     const std::size_t row = maker.maxRowBytes() + 2;
     const int64_t perChunk = std::max<int64_t>(1, int64_t(chunkBytes / row));
     const std::size_t room = std::size_t(perChunk) * row + NumberRowMaker::kPutSlack;
-    const auto buf = std::make_unique_for_overwrite<char[]>(room);
+    const std::unique_ptr<char[]> buf(new char[room]); // left uninitialised: rows overwrite it
     for (int64_t done = 0; done < s.count;) {
         const int64_t rows = std::min<int64_t>(perChunk, s.count - done);
         const char* end = maker.putRows(buf.get(), rows, "\r\n");

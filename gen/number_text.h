@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <system_error>
 
@@ -62,8 +63,20 @@ inline char* putFixed(char* first, char* last, double v, int decimals)
         }
         return p;
     }
+#if defined(__cpp_lib_to_chars)
     const auto r = std::to_chars(first, last, v, std::chars_format::fixed, decimals);
     return r.ec == std::errc() ? r.ptr : nullptr;
+#else
+    // A C++ library without floating-point to_chars (the browser build's):
+    // printf's own digits, which to_chars with a precision is defined to give.
+    const std::size_t room = std::size_t(last - first);
+    char text[400]; // any double with up to 60 decimals, and its NUL
+    const int n = decimals <= 60 ? std::snprintf(text, sizeof text, "%.*f", decimals, v) : -1;
+    if (n < 0 || std::size_t(n) >= sizeof text || std::size_t(n) > room)
+        return nullptr;
+    std::memcpy(first, text, std::size_t(n));
+    return first + n;
+#endif
 }
 
 } // namespace numtext

@@ -14,6 +14,12 @@ KELVANE_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 g
 if [ "${KELVANE_WINDOWS:-1}" != 0 ]; then
   KELVANE_PACKAGES+=("${KELVANE_WINDOWS_PACKAGES[@]}")
 fi
+# The browser half: emscripten for kelvane-web, Debian's Chromium and its
+# driver with Selenium for the page tests (nothing downloads a browser).
+KELVANE_WEB_PACKAGES=(emscripten chromium chromium-driver python3-selenium)
+if [ "${KELVANE_WEB:-1}" != 0 ]; then
+  KELVANE_PACKAGES+=("${KELVANE_WEB_PACKAGES[@]}")
+fi
 
 kelvane_missing_packages() {
   local p missing=()
@@ -61,4 +67,11 @@ kelvane_build_windows() {
   cmake -S . -B build-win -G Ninja --toolchain cmake/mingw-w64.cmake \
     -DCMAKE_BUILD_TYPE=${KELVANE_BUILD_TYPE_WIN:-Release} || return 1
   cmake --build build-win || return 1
+}
+
+# kelvane-web into build-web/kelvane-web/ (index.html and kelvane-web.js):
+# the "web" preset, which also points a node installed from elsewhere at
+# Debian's JavaScript modules (/usr/share/nodejs) that emscripten needs.
+kelvane_build_web() {
+  cmake --workflow --preset web || return 1
 }

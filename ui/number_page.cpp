@@ -6,20 +6,12 @@
 #include "res/resource.h"
 #include "res/templates.h"
 #include "ui/export_text.h"
-#include "ui/option_controls.h"
+#include "ui/page_controls.h"
 
 namespace {
 namespace id = idc::number;
 
-// Each stored option's control; the range fields are not stored.
-constexpr OptionControl kControls[] = {
-    {&opt::isInt, id::isInt},
-    {&opt::isFloat, id::isFloat},
-    {&opt::count_int, id::count},
-    {&opt::xsw, id::decimals},
-};
-static_assert(pairsEachOption<NumberSettings>(kNumberOptions, kControls));
-constexpr OptionControls<NumberSettings> kOptions(kNumberOptions, kControls);
+constexpr OptionControls<NumberSettings> kOptions(kNumberOptions, kNumberControls);
 } // namespace
 
 CNumberPage::CNumberPage() : CDialog(kNumberPageTemplate) {}

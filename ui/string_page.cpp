@@ -10,7 +10,7 @@
 #include "res/resource.h"
 #include "res/templates.h"
 #include "ui/export_text.h"
-#include "ui/option_controls.h"
+#include "ui/page_controls.h"
 #include "ui/output_file.h"
 
 #include <memory>
@@ -21,35 +21,7 @@ namespace id = idc::string;
 constexpr UINT kRunTimer = 1;
 constexpr int kRunDelayMs = 200;
 
-// Each stored option's control.
-constexpr OptionControl kControls[] = {
-    {&opt::isUCase, id::upper},        {&opt::isLCase, id::lower},         {&opt::isNum, id::digits},
-    {&opt::isHz, id::hanzi},           {&opt::isCharSpec, id::useCharSpec}, {&opt::isCharEx, id::useCharEx},
-    {&opt::charSpec, id::charSpec},    {&opt::charExclude, id::charExclude}, {&opt::head, id::head},
-    {&opt::tail, id::tail},            {&opt::insertStr, id::insert},      {&opt::len_min_str, id::lenMin},
-    {&opt::len_max_str, id::lenMax},   {&opt::count_str, id::count},
-};
-static_assert(pairsEachOption<StringSettings>(kStringOptions, kControls));
-constexpr OptionControls<StringSettings> kOptions(kStringOptions, kControls);
-
-// How the text boxes are named in messages.
-Text labelOf(const OptionDef& option)
-{
-    if (&option == &opt::head)
-        return Text::LabelHead;
-    if (&option == &opt::tail)
-        return Text::LabelTail;
-    if (&option == &opt::insertStr)
-        return Text::LabelInsert;
-    return &option == &opt::charSpec ? Text::LabelCharSpec : Text::LabelCharExclude;
-}
-
-// The message naming the first character of text (UTF-8) that GBK cannot hold.
-std::string unencodableMessage(Text label, const std::string& text)
-{
-    const std::string ch = gbk::firstUnencodable(text);
-    return fill(utf8(Text::FieldNotGbk), {utf8(label), ch, gbk::codePointName(ch)});
-}
+constexpr OptionControls<StringSettings> kOptions(kStringOptions, kStringControls);
 } // namespace
 
 CStringPage::CStringPage() : CDialog(kStringPageTemplate) {}
@@ -88,7 +60,7 @@ bool CStringPage::readSettings(bool validate)
     StringSettings s = settings_;
     const OptionDef* unreadable = kOptions.read(*this, s);
     if (unreadable && validate) {
-        MessageBoxUtf8(unencodableMessage(labelOf(*unreadable), GetDlgItemTextUtf8(kOptions.controlOf(*unreadable))));
+        MessageBoxUtf8(textNotGbkMessage(*unreadable, GetDlgItemTextUtf8(kOptions.controlOf(*unreadable))));
         return false;
     }
     s.insertStr = textutil::trimmed(s.insertStr);

@@ -9,7 +9,7 @@
 #include "res/resource.h"
 #include "res/templates.h"
 #include "ui/export_text.h"
-#include "ui/option_controls.h"
+#include "ui/page_controls.h"
 
 #include <ctime>
 #include <string_view>
@@ -18,16 +18,7 @@ namespace {
 namespace id = idc::time;
 constexpr UINT kRunTimer = 1;
 
-// Each stored option's control.
-constexpr OptionControl kControls[] = {
-    {&opt::isProgram, id::isProgram},
-    {&opt::fileProgram, id::program},
-    {&opt::min_delay, id::minDelay},
-    {&opt::max_delay, id::maxDelay},
-    {&opt::count_time, id::count},
-};
-static_assert(pairsEachOption<TimeSettings>(kTimeOptions, kControls));
-constexpr OptionControls<TimeSettings> kOptions(kTimeOptions, kControls);
+constexpr OptionControls<TimeSettings> kOptions(kTimeOptions, kTimeControls);
 } // namespace
 
 CTimePage::CTimePage() : CDialog(kTimePageTemplate), driver_(*this) {}

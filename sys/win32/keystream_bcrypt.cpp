@@ -3,7 +3,7 @@
 // ChaCha20 exactly as on Linux, so a seed gives the same stream on both.
 #include "sys/keystream.h"
 
-#include "sys/win32/chacha20.h"
+#include "sys/chacha20.h"
 
 #include <windows.h>
 

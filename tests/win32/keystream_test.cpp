@@ -1,7 +1,7 @@
 // The keystream primitives against published test vectors, and the secure
 // source giving different keys.
 #include "sys/keystream.h"
-#include "sys/win32/chacha20.h"
+#include "sys/chacha20.h"
 
 #include <gtest/gtest.h>
 

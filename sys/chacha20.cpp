@@ -1,4 +1,4 @@
-#include "sys/win32/chacha20.h"
+#include "sys/chacha20.h"
 
 #include <cstring>
 

@@ -1,0 +1,94 @@
+#pragma once
+// Loading, reading and storing a tab of the browser's page through its
+// generator's option table (kStringOptions, kNumberOptions, kTimeOptions)
+// and the control each row is paired with (ui/page_controls.h): what
+// OptionControls (ui/option_controls.h) does for the window's pages.
+//
+// Controls travel as plain maps from control id to value: 0 or 1 for a check
+// box, UTF-8 text for an edit.
+#include "core/ccore.h"
+#include "core/gbk.h"
+#include "core/textutil.h"
+#include "gen/option_fields.h"
+#include "ui/option_controls.h"
+
+#include <map>
+#include <span>
+#include <string>
+
+using Controls = std::map<int, std::string>;
+
+namespace web {
+
+inline std::string controlText(const Controls& c, int id)
+{
+    const auto it = c.find(id);
+    return it == c.end() ? std::string() : it->second;
+}
+
+template <class Settings>
+class PageOptions {
+public:
+    constexpr PageOptions(std::span<const OptionField<Settings>> fields, std::span<const OptionControl> controls)
+        : fields_(fields), controls_(controls)
+    {
+    }
+
+    // The controls as the tab shows them at start, from the store; loaded
+    // gets the values shown.
+    Controls load(Settings& loaded) const
+    {
+        startFields(loaded, fields_, &g_core->store());
+        Controls c;
+        for (const OptionField<Settings>& f : fields_)
+            c[controlOf(*f.option)] = f.text ? gbk::toUtf8(loaded.*f.text) : std::to_string(loaded.*f.number);
+        return c;
+    }
+
+    // Reads every control into s, in the order of the fields: a flag as
+    // checked or not, a number's text as atoi reads it (empty: 0), a text as
+    // typed. A text GBK cannot hold leaves its field as it was; the first such
+    // option is returned, null when every text was read.
+    const OptionDef* read(const Controls& c, Settings& s) const
+    {
+        const OptionDef* unreadable = nullptr;
+        for (const OptionField<Settings>& f : fields_) {
+            const std::string shown = controlText(c, controlOf(*f.option));
+            if (!f.text)
+                s.*f.number = f.option->kind == OptionKind::Flag ? (shown == "1" ? 1 : 0) : textutil::toInt(shown);
+            else if (auto bytes = gbk::fromUtf8(shown))
+                s.*f.text = std::move(*bytes);
+            else if (!unreadable)
+                unreadable = f.option;
+        }
+        return unreadable;
+    }
+
+    // Stores every field of s under its option.
+    void store(const Settings& s) const
+    {
+        for (const OptionField<Settings>& f : fields_) {
+            const OptionDef& o = *f.option;
+            if (f.text)
+                g_core->saveConfigStr(o, s.*f.text);
+            else if (o.kind == OptionKind::Flag)
+                g_core->saveConfigB(o, s.*f.number);
+            else
+                g_core->saveConfigInt(o, s.*f.number);
+        }
+    }
+
+    constexpr int controlOf(const OptionDef& option) const
+    {
+        for (const OptionControl& c : controls_)
+            if (c.option == &option)
+                return c.id;
+        return 0; // never: pairsEachOption holds for every tab's table
+    }
+
+private:
+    std::span<const OptionField<Settings>> fields_;
+    std::span<const OptionControl> controls_;
+};
+
+} // namespace web
