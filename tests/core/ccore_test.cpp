@@ -12,17 +12,6 @@
 #include <utility>
 #include <vector>
 
-TEST(CCore, AppPathEndsWithSeparatorSoTheOutputFileSitsInTheFolder)
-{
-    ScopedCore c(nullptr, "/opt/kelvane/bin");
-    EXPECT_EQ(c->getAppPath(), "/opt/kelvane/bin/");
-    CCore real;
-    const CString p = real.getAppPath();
-    ASSERT_FALSE(p.empty());
-    EXPECT_EQ(p.back(), '/');
-    EXPECT_TRUE(std::filesystem::is_directory(p));
-}
-
 TEST(CCore, CreateFileKeepsExistingContentAndReportsFailure)
 {
     ScopedCore c;
@@ -65,11 +54,4 @@ TEST(ToInt, BehavesLikeAtoiWithoutOverflow)
     };
     for (const auto& [text, value] : cases)
         EXPECT_EQ(textutil::toInt(text), value) << text;
-}
-
-TEST(Trimmed, RemovesCWhiteSpaceAtBothEnds)
-{
-    EXPECT_EQ(textutil::trimmed(" \t\r\n\v\f5|X \r\n"), "5|X");
-    EXPECT_EQ(textutil::trimmed("   "), "");
-    EXPECT_EQ(textutil::trimmed("a b"), "a b");
 }

@@ -291,13 +291,4 @@ TEST(Win32DialogWindow, AppendsFollowAViewAtTheEndAndLeaveAViewScrolledBackWithI
     EXPECT_FALSE(page.isModified(idc::number::output));
 }
 
-// A character of the basic plane that GBK lacks: no best-fit letter in its place.
-TEST(Win32DialogWindow, TextGbkCannotHoldIsReportedNotApproximated)
-{
-    Window w;
-    SetWindowTextW(item(w.page(0), idc::string::head), L"x\u00C0y");
-    EXPECT_EQ(w.page(0).text(idc::string::head), std::nullopt);
-    EXPECT_EQ(w.page(0).textUtf8(idc::string::head), "x\u00C0y");
-}
-
 } // namespace

@@ -68,13 +68,4 @@ TEST(Keystream, Blake2bMatchesItsTestVectorsAcrossBlockEdges)
     EXPECT_EQ(hex(a, 32), hex(b, 32));
 }
 
-TEST(Keystream, FreshKeysDiffer)
-{
-    unsigned char a[keystream::kKeyBytes], b[keystream::kKeyBytes];
-    keystream::init();
-    keystream::newKey(a);
-    keystream::newKey(b);
-    EXPECT_NE(hex(a, sizeof a), hex(b, sizeof b));
-}
-
 } // namespace
