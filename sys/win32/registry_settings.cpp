@@ -12,6 +12,7 @@
 
 namespace {
 
+constexpr wchar_t kRootName[] = L"HKEY_CURRENT_USER\\"; // how location() names the key
 constexpr wchar_t kDefaultKey[] = L"Software\\Kelvane\\Kelvane";
 
 class RegistrySettings : public SettingsBackend {
