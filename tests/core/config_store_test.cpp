@@ -50,21 +50,6 @@ TEST_F(OptionStore, RoundTripsAcrossRestartsIntegersReadBackAsDecimalText)
     EXPECT_NE(readFile(path).find("测试"), std::string::npos);
 }
 
-TEST_F(OptionStore, UnusableValuesFallBackToDefaults)
-{
-    ASSERT_TRUE(writeFile(path, "[General]\nisUCase=2\nisLCase=-1\nisNum=abc\nisHz=1\nisCharEx=0\n"
-                              "count_int=12abc\nxsw=99999999999\nlen_min_str=3\nlen_max_str=9x\nhead=a, b\n"));
-    auto core = coreAt(path);
-    // A flag is only ever 0 or 1, so a check box never sees an indeterminate state.
-    for (const auto& [option, want] : {std::pair<const OptionDef*, int>{&opt::isUCase, 1}, {&opt::isLCase, 1},
-                                       {&opt::isNum, 1}, {&opt::isHz, 1}, {&opt::isCharEx, 0}})
-        EXPECT_EQ(core->getConfigB(*option), want) << option->key;
-    EXPECT_EQ(std::pair(core->getConfigInt(opt::count_int), core->getConfigInt(opt::xsw)), std::pair(10, 2));
-    // A number is loaded into its box as text: the checked value's text.
-    EXPECT_EQ(std::pair(core->getConfigStr(opt::len_min_str), core->getConfigStr(opt::len_max_str)),
-              std::pair(CString("3"), CString("16")));
-}
-
 TEST_F(OptionStore, GarbageFileStartsWithDefaultsAndIsKeptAside)
 {
     std::string junk;

@@ -8,6 +8,10 @@
 // run on this back end.
 #include "platform/dialog_window.h"
 
+#include "platform/app.h"
+#include "platform/boxes.h"
+#include "platform/presenter.h"
+
 #include "sys/win32/cp936.h"
 #include "platform/win32/dialog_template_win32.h"
 #include "platform/win32/message_loop.h"
@@ -21,6 +25,8 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace {
@@ -289,6 +295,68 @@ TEST(Win32DialogWindow, AppendsFollowAViewAtTheEndAndLeaveAViewScrolledBackWithI
     EXPECT_GT(SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0), before);
     EXPECT_EQ(page.text(idc::number::output), rows + "86\r\n87\r\n88\r\n");
     EXPECT_FALSE(page.isModified(idc::number::output));
+}
+
+// A real box as the user sees it: its caption, its owner and the icon beside
+// its text, read from a timer of the box's own modal loop, then OK pressed.
+struct ShownBox {
+    std::wstring caption;
+    HWND owner = nullptr;
+    HICON icon = nullptr;
+};
+
+std::optional<ShownBox> showAndRead(HWND mainWindow, const std::function<void()>& show)
+{
+    static HWND skip;
+    static std::optional<ShownBox> seen;
+    skip = mainWindow;
+    seen.reset();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+        EnumThreadWindows(GetCurrentThreadId(), [](HWND h, LPARAM) -> BOOL {
+            if (h == skip || !IsWindowVisible(h) || className(h) != L"#32770" || seen)
+                return TRUE;
+            ShownBox box;
+            wchar_t caption[64] = {};
+            GetWindowTextW(h, caption, 64);
+            box.caption = caption;
+            box.owner = GetWindow(h, GW_OWNER);
+            for (HWND c = GetWindow(h, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+                if ((GetWindowLongW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && className(c) == L"Static")
+                    box.icon = reinterpret_cast<HICON>(SendMessageW(c, STM_GETICON, 0, 0));
+            seen = box;
+            PostMessageW(h, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            return FALSE;
+        });
+    });
+    show();
+    KillTimer(nullptr, timer);
+    return seen;
+}
+
+TEST(Win32Boxes, PlainWarningAndAboutShowTheirCaptionIconAndOwner)
+{
+    Window w;
+    Application::configure({"Kelvane", "", "", "", 9, 128}); // the program's icon group
+    const HWND owner = w.page(0).handle(), top = w.main().handle();
+    const HICON programIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(128));
+    ASSERT_TRUE(programIcon);
+    const struct {
+        std::function<void()> show;
+        std::wstring caption;
+        HICON icon;
+    } cases[] = {
+        {[&] { showBox(owner, BoxKind::Plain, std::string(), "plain"); }, L"", nullptr},
+        {[&] { DialogPresenter::instance().warning(owner, "warning"); }, L"\u8B66\u544A", LoadIconW(nullptr, IDI_WARNING)},
+        {[&] { DialogPresenter::instance().about(owner, nullptr); }, L"\u5173\u4E8E Kelvane", programIcon},
+    };
+    for (const auto& c : cases) {
+        const auto box = showAndRead(top, c.show);
+        ASSERT_TRUE(box) << "no box shown";
+        EXPECT_EQ(box->caption, c.caption);
+        EXPECT_EQ(box->owner, top); // the page's window, as Windows owns a box: by its top-level window
+        EXPECT_EQ(box->icon, c.icon) << cp936::wideToUtf8(c.caption);
+    }
+    Application::configure({"", "", "", "", 0, 0});
 }
 
 } // namespace
