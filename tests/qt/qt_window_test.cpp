@@ -13,6 +13,10 @@
 #include "res/templates.h"
 #include "support/recording_boxes.h"
 #include "support/scoped_core.h"
+#include "support/scoped_env.h"
+#include "support/temp_dir.h"
+#include "ui/string_page.h"
+#include "ui/time_page.h"
 #include "ui/generator_app.h"
 #include "ui/generator_dlg.h"
 
@@ -20,6 +24,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
+#include <QFileDialog>
 #include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -203,6 +209,94 @@ TEST(QtControls, AppendsFollowAViewAtTheEndAndLeaveAViewScrolledBack)
     EXPECT_GT(bar.maximum(), before);
     EXPECT_EQ(bar.value(), bar.maximum());
     page.DestroyWindow();
+}
+
+// Export through the real save dialog, as a user fills it in: what it offers
+// first, the tab's suggested name, the filter choosing the file's encoding, a
+// bare name getting ".txt", and a question before an existing file is replaced.
+namespace {
+struct SaveDialogSeen {
+    QStringList filters;
+    QString selected, name;
+    QString question; // the box shown on accepting, if any
+};
+// Runs act on the save dialog once it is up, recording what it showed; a
+// question box it raises is answered with answer.
+void onSaveDialog(SaveDialogSeen& seen, const std::function<void(QFileDialog&)>& act,
+                  QMessageBox::StandardButton answer = QMessageBox::No)
+{
+    QTimer::singleShot(0, [&seen, act, answer] {
+        auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(dlg);
+        seen.filters = dlg->nameFilters();
+        seen.selected = dlg->selectedNameFilter();
+        seen.name = dlg->findChild<QLineEdit*>("fileNameEdit")->text();
+        QTimer::singleShot(0, [&seen, answer] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                seen.question = box->text();
+                box->button(answer)->click();
+            }
+        });
+        act(*dlg);
+        if (dlg->isVisible())
+            dlg->reject();
+    });
+}
+} // namespace
+
+TEST(QtSaveDialog, FilterSetsTheEncodingBareNamesGetTxtAndReplacingAsksFirst)
+{
+    ScopedCore core;
+    TempDir home;
+    ScopedEnv homeEnv("HOME", home.path().c_str());
+    CNumberPage numbers;
+    CStringPage strings;
+    CTimePage times;
+    for (CDialog* p : {static_cast<CDialog*>(&numbers), static_cast<CDialog*>(&strings), static_cast<CDialog*>(&times)})
+        p->Create();
+    const QString gbkFilter = QStringLiteral("GBK 文本 (*.txt)"), utf8Filter = QStringLiteral("UTF-8 文本 (*.txt)");
+    const auto pickAndType = [](int filter, const QString& name) {
+        return [filter, name](QFileDialog& dlg) {
+            auto* combo = dlg.findChild<QComboBox*>("fileTypeCombo");
+            combo->setCurrentIndex(filter);
+            emit combo->activated(filter);
+            dlg.findChild<QLineEdit*>("fileNameEdit")->setText(name);
+            dlg.accept();
+        };
+    };
+    drive::type(numbers, idc::number::output, "数字\r\n1");
+    const std::string path = home.filePath("bare.txt");
+
+    // The UTF-8 filter and a bare name: "bare.txt" in the home folder, UTF-8.
+    SaveDialogSeen seen;
+    onSaveDialog(seen, pickAndType(1, "bare"));
+    drive::click(numbers, idc::number::exportText);
+    EXPECT_EQ(seen.filters, (QStringList{gbkFilter, utf8Filter}));
+    EXPECT_EQ(seen.selected, gbkFilter);
+    EXPECT_EQ(seen.name, QStringLiteral("随机数字.txt"));
+    EXPECT_EQ(readFile(path), "数字\r\n1");
+
+    // The GBK filter over it: asked first; "No" keeps the file, "Yes" replaces it in GBK.
+    for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
+        seen = {};
+        onSaveDialog(seen, pickAndType(0, "bare"), answer);
+        drive::click(numbers, idc::number::exportText);
+        EXPECT_TRUE(seen.question.contains("bare.txt")) << seen.question.toStdString();
+    }
+    EXPECT_EQ(readFile(path), *gbk::fromUtf8("数字\r\n1"));
+
+    // Each tab suggests its own name.
+    const std::pair<CDialog*, QString> tabs[] = {{&strings, QStringLiteral("随机字符串.txt")},
+                                                 {&times, QStringLiteral("随机时间.txt")}};
+    for (const auto& [page, name] : tabs) {
+        seen = {};
+        onSaveDialog(seen, [](QFileDialog& dlg) { dlg.reject(); });
+        drive::type(*page, page == &strings ? idc::string::output : idc::time::output, "x");
+        drive::click(*page, page == &strings ? idc::string::exportText : idc::time::exportText);
+        EXPECT_EQ(seen.name, name);
+    }
+    for (CDialog* p : {static_cast<CDialog*>(&numbers), static_cast<CDialog*>(&strings), static_cast<CDialog*>(&times)})
+        p->DestroyWindow();
 }
 
 TEST(QtBoxes, RealBoxesShowCaptionIconAndOkButtonAndEndOnTheClick)
