@@ -11,6 +11,7 @@
 #include "platform/app.h"
 #include "platform/boxes.h"
 #include "platform/presenter.h"
+#include "platform/save_file.h"
 
 #include "sys/win32/cp936.h"
 #include "platform/win32/dialog_template_win32.h"
@@ -21,6 +22,9 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+
+#include <commdlg.h>
+#include <dlgs.h>
 
 #include <algorithm>
 #include <functional>
@@ -357,6 +361,141 @@ TEST(Win32Boxes, PlainWarningAndAboutShowTheirCaptionIconAndOwner)
         EXPECT_EQ(box->icon, c.icon) << cp936::wideToUtf8(c.caption);
     }
     Application::configure({"", "", "", "", 0, 0});
+}
+
+// Steps run one after another from a timer of whatever modal loop is running
+// (the save dialog's, then its question's); each returns true once it has
+// done its part, false to be tried again at the next tick.
+class Steps {
+public:
+    explicit Steps(std::vector<std::function<bool()>> steps)
+    {
+        list() = std::move(steps);
+        at() = 0;
+        timer_ = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+            if (at() < list().size() && list()[at()]())
+                ++at();
+        });
+    }
+    ~Steps() { KillTimer(nullptr, timer_); }
+    bool done() const { return at() == list().size(); }
+
+private:
+    static std::vector<std::function<bool()>>& list()
+    {
+        static std::vector<std::function<bool()>> steps;
+        return steps;
+    }
+    static std::size_t& at()
+    {
+        static std::size_t i;
+        return i;
+    }
+    UINT_PTR timer_;
+};
+
+// The visible top-level dialog of this thread whose caption is caption.
+HWND dialogCaptioned(const std::wstring& caption)
+{
+    static std::pair<std::wstring, HWND> find;
+    find = {caption, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND h, LPARAM) -> BOOL {
+        wchar_t text[128] = {};
+        GetWindowTextW(h, text, 128);
+        if (IsWindowVisible(h) && className(h) == L"#32770" && find.first == text)
+            find.second = h;
+        return !find.second;
+    });
+    return find.second;
+}
+
+std::wstring windowText(HWND h)
+{
+    wchar_t text[512] = {};
+    GetWindowTextW(h, text, 512);
+    return text;
+}
+
+// Export's real save dialog, filled in through its own controls: the filters
+// (GBK first and chosen), the suggested name, the filter giving the encoding,
+// ".txt" added to a bare name, and a question before an existing file is
+// replaced.
+TEST(Win32SaveDialog, FilterSetsTheEncodingBareNamesGetTxtAndReplacingAsks)
+{
+    Window w;
+    wchar_t cwd[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, cwd);
+    const std::wstring caption = L"Export test";
+    HWND dlg = nullptr;
+    std::vector<std::wstring> filters;
+    int chosen = -1;
+    std::wstring suggested, question;
+    const auto fileName = [&] { return GetDlgItem(dlg, edt1) ? GetDlgItem(dlg, edt1) : GetDlgItem(dlg, cmb13); };
+    const auto fill = [&](int filter, const std::wstring& name) {
+        return std::vector<std::function<bool()>>{
+            [&] { return (dlg = dialogCaptioned(caption)) != nullptr; },
+            [&, filter, name] {
+                HWND combo = GetDlgItem(dlg, cmb1);
+                filters.clear();
+                for (int i = 0; i < SendMessageW(combo, CB_GETCOUNT, 0, 0); ++i) {
+                    wchar_t item[128] = {};
+                    SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
+                    filters.push_back(item);
+                }
+                chosen = int(SendMessageW(combo, CB_GETCURSEL, 0, 0));
+                suggested = windowText(fileName());
+                SendMessageW(combo, CB_SETCURSEL, filter, 0);
+                SendMessageW(dlg, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+                SetWindowTextW(fileName(), name.c_str());
+                PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDOK)));
+                return true;
+            }};
+    };
+    const std::string bare = cp936::wideToUtf8(std::wstring(cwd) + L"\\bare.txt");
+    DeleteFileW(cp936::utf8ToWide(bare).c_str());
+    std::optional<SaveTarget> target;
+    {
+        Steps steps(fill(1, L"bare"));
+        target = systemSaveDialog().ask(w.page(1).handle(), cp936::wideToUtf8(caption), "\xE9\x9A\x8F.txt");
+        EXPECT_TRUE(steps.done());
+    }
+    EXPECT_EQ(filters, (std::vector<std::wstring>{L"GBK \u6587\u672C (*.txt)", L"UTF-8 \u6587\u672C (*.txt)"}));
+    EXPECT_EQ(chosen, 0);
+    EXPECT_EQ(suggested, L"\u968F.txt");
+    ASSERT_TRUE(target);
+    EXPECT_EQ(target->path, bare);
+    EXPECT_EQ(target->encoding, TextEncoding::Utf8);
+
+    // The GBK filter over an existing file: asked first; "No" goes back to
+    // the dialog, which is then cancelled.
+    HANDLE f = CreateFileW(cp936::utf8ToWide(bare).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE);
+    CloseHandle(f);
+    {
+        auto steps = fill(0, L"bare.txt");
+        steps.push_back([&] {
+            // The question: a box owned by the dialog.
+            HWND box = nullptr;
+            for (HWND h = GetWindow(GetDesktopWindow(), GW_CHILD); h && !box; h = GetWindow(h, GW_HWNDNEXT))
+                if (h != dlg && IsWindowVisible(h) && GetWindow(h, GW_OWNER) == dlg && className(h) == L"#32770")
+                    box = h;
+            if (!box)
+                return false;
+            question = windowText(box);
+            for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+                if (windowText(c).find(L"bare.txt") != std::wstring::npos)
+                    question = windowText(c);
+            PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDNO)));
+            return true;
+        });
+        steps.push_back([&] { return dialogCaptioned(caption) && PostMessageW(dlg, WM_COMMAND, IDCANCEL, 0); });
+        Steps run(std::move(steps));
+        target = systemSaveDialog().ask(w.page(1).handle(), cp936::wideToUtf8(caption), "x.txt");
+        EXPECT_TRUE(run.done());
+    }
+    EXPECT_NE(question.find(L"bare.txt"), std::wstring::npos) << cp936::wideToUtf8(question);
+    EXPECT_FALSE(target);
+    DeleteFileW(cp936::utf8ToWide(bare).c_str());
 }
 
 } // namespace
