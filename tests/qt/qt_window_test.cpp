@@ -24,6 +24,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFile>
@@ -402,6 +403,13 @@ TEST(Program, SaysSoWhenNoDisplayIsAvailableAndEndsTheOrdinaryWayOnTerminate)
     EXPECT_EQ(std::pair(p.exitStatus(), p.exitCode()), std::pair(QProcess::NormalExit, 1));
     EXPECT_TRUE(p.readAllStandardError().contains("DISPLAY"));
 
+    // Ended by the system, it stores every page's options as a close does:
+    // the count it loaded, and the options the store did not hold yet.
+    QTemporaryDir config;
+    QDir().mkpath(config.filePath("Kelvane"));
+    const QString ini = config.filePath("Kelvane/Kelvane.ini");
+    ASSERT_TRUE(writeFile(ini.toStdString(), "[General]\ncount_int=77\n"));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(KELVANE_BUILD_DIR "/app/kelvane"), {});
@@ -417,4 +425,7 @@ TEST(Program, SaysSoWhenNoDisplayIsAvailableAndEndsTheOrdinaryWayOnTerminate)
     p.terminate();
     ASSERT_TRUE(p.waitForFinished(10000));
     EXPECT_EQ(std::pair(p.exitStatus(), p.exitCode()), std::pair(QProcess::NormalExit, 0));
+    const std::string stored = readFile(ini.toStdString());
+    for (const char* line : {"count_int=77\n", "isUCase=1\n", "len_max_str=16\n", "count_time=5\n"})
+        EXPECT_NE(stored.find(line), std::string::npos) << line << " in " << stored;
 }
