@@ -123,22 +123,6 @@ TEST_F(OptionStore, ByteOrderMarkIsAccepted)
     }
 }
 
-// A NUL in a stored text (put there by hand) ends the text: nothing after it
-// reaches a control or a row.
-TEST_F(OptionStore, StoredTextsEndAtANul)
-{
-    ASSERT_TRUE(writeFile(path, "[General]\nhead=ab\\0cd\ntail=\"\\x0z\"\ninsertStr=3|x\\0|1|y\ncharSpec=\\0\n"));
-    {
-        auto core = coreAt(path);
-        for (const auto& [option, want] : {std::pair<const OptionDef*, const char*>{&opt::head, "ab"}, {&opt::tail, ""},
-                                           {&opt::insertStr, "3|x"}, {&opt::charSpec, ""}})
-            EXPECT_EQ(core->getConfigStr(*option), std::string(want)) << option->key;
-        // Stored through the core as well (a text read from a box).
-        core->saveConfigStr(opt::fileProgram, std::string("run\0.sh", 7));
-    }
-    EXPECT_EQ(coreAt(path)->getConfigStr(opt::fileProgram), "run");
-}
-
 // A pipe (reading it would wait for a writer forever) or a folder in place of
 // the file: neither read nor replaced, and the run goes on with the defaults.
 TEST_F(OptionStore, PipeOrFolderInPlaceOfTheFileIsNeitherReadNorReplaced)

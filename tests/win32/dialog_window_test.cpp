@@ -301,67 +301,6 @@ TEST(Win32DialogWindow, AppendsFollowAViewAtTheEndAndLeaveAViewScrolledBackWithI
     EXPECT_FALSE(page.isModified(idc::number::output));
 }
 
-// A real box as the user sees it: its caption, its owner and the icon beside
-// its text, read from a timer of the box's own modal loop, then OK pressed.
-struct ShownBox {
-    std::wstring caption;
-    HWND owner = nullptr;
-    HICON icon = nullptr;
-};
-
-std::optional<ShownBox> showAndRead(HWND mainWindow, const std::function<void()>& show)
-{
-    static HWND skip;
-    static std::optional<ShownBox> seen;
-    skip = mainWindow;
-    seen.reset();
-    const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
-        EnumThreadWindows(GetCurrentThreadId(), [](HWND h, LPARAM) -> BOOL {
-            if (h == skip || !IsWindowVisible(h) || className(h) != L"#32770" || seen)
-                return TRUE;
-            ShownBox box;
-            wchar_t caption[64] = {};
-            GetWindowTextW(h, caption, 64);
-            box.caption = caption;
-            box.owner = GetWindow(h, GW_OWNER);
-            for (HWND c = GetWindow(h, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-                if ((GetWindowLongW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && className(c) == L"Static")
-                    box.icon = reinterpret_cast<HICON>(SendMessageW(c, STM_GETICON, 0, 0));
-            seen = box;
-            PostMessageW(h, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-            return FALSE;
-        });
-    });
-    show();
-    KillTimer(nullptr, timer);
-    return seen;
-}
-
-TEST(Win32Boxes, PlainWarningAndAboutShowTheirCaptionIconAndOwner)
-{
-    Window w;
-    Application::configure({"Kelvane", "", "", "", 9, 128}); // the program's icon group
-    const HWND owner = w.page(0).handle(), top = w.main().handle();
-    const HICON programIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(128));
-    ASSERT_TRUE(programIcon);
-    const struct {
-        std::function<void()> show;
-        std::wstring caption;
-        HICON icon;
-    } cases[] = {
-        {[&] { showBox(owner, BoxKind::Plain, std::string(), "plain"); }, L"", nullptr},
-        {[&] { DialogPresenter::instance().warning(owner, "warning"); }, L"\u8B66\u544A", LoadIconW(nullptr, IDI_WARNING)},
-        {[&] { DialogPresenter::instance().about(owner, nullptr); }, L"\u5173\u4E8E Kelvane", programIcon},
-    };
-    for (const auto& c : cases) {
-        const auto box = showAndRead(top, c.show);
-        ASSERT_TRUE(box) << "no box shown";
-        EXPECT_EQ(box->caption, c.caption);
-        EXPECT_EQ(box->owner, top); // the page's window, as Windows owns a box: by its top-level window
-        EXPECT_EQ(box->icon, c.icon) << cp936::wideToUtf8(c.caption);
-    }
-    Application::configure({"", "", "", "", 0, 0});
-}
 
 // Steps run one after another from a timer of whatever modal loop is running
 // (the save dialog's, then its question's); each returns true once it has
@@ -496,6 +435,64 @@ TEST(Win32SaveDialog, FilterSetsTheEncodingBareNamesGetTxtAndReplacingAsks)
     EXPECT_NE(question.find(L"bare.txt"), std::wstring::npos) << cp936::wideToUtf8(question);
     EXPECT_FALSE(target);
     DeleteFileW(cp936::utf8ToWide(bare).c_str());
+}
+
+// A real box as the user sees it: its caption, its owner and the icon beside
+// its text, read while it is up, then OK pressed.
+struct ShownBox {
+    std::wstring caption;
+    HWND owner = nullptr;
+    HICON icon = nullptr;
+};
+
+std::optional<ShownBox> showAndRead(const std::function<void()>& show)
+{
+    std::optional<ShownBox> seen;
+    Steps steps({[&] {
+        // The box: the thread's one visible dialog with an owner.
+        static HWND h;
+        h = nullptr;
+        EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM) -> BOOL {
+            if (IsWindowVisible(w) && GetWindow(w, GW_OWNER) && className(w) == L"#32770")
+                h = w;
+            return !h;
+        });
+        if (!h)
+            return false;
+        seen = ShownBox{windowText(h), GetWindow(h, GW_OWNER), nullptr};
+        for (HWND c = GetWindow(h, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+            if ((GetWindowLongW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && className(c) == L"Static")
+                seen->icon = reinterpret_cast<HICON>(SendMessageW(c, STM_GETICON, 0, 0));
+        return PostMessageW(h, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0) != 0;
+    }});
+    show();
+    return seen;
+}
+
+TEST(Win32Boxes, PlainWarningAndAboutShowTheirCaptionIconAndOwner)
+{
+    Window w;
+    Application::configure({"Kelvane", "", "", "", 9, 128}); // the program's icon group
+    const HWND owner = w.page(0).handle(), top = w.main().handle();
+    const HICON programIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(128));
+    ASSERT_TRUE(programIcon);
+    const struct {
+        std::function<void()> show;
+        std::wstring caption;
+        HICON icon;
+    } cases[] = {
+        {[&] { showBox(owner, BoxKind::Plain, std::string(), "plain"); }, L"", nullptr},
+        {[&] { DialogPresenter::instance().warning(owner, "warning"); }, L"\u8B66\u544A", LoadIconW(nullptr, IDI_WARNING)},
+        {[&] { DialogPresenter::instance().about(owner, nullptr); }, L"\u5173\u4E8E Kelvane", programIcon},
+    };
+    for (const auto& c : cases) {
+        const auto box = showAndRead(c.show);
+        ASSERT_TRUE(box) << "no box shown";
+        EXPECT_EQ(box->caption, c.caption);
+        EXPECT_EQ(box->owner, top); // the page's window, as Windows owns a box: by its top-level window
+        EXPECT_EQ(box->icon, c.icon) << cp936::wideToUtf8(c.caption);
+    }
+    Application::configure({"", "", "", "", 0, 0});
 }
 
 } // namespace
