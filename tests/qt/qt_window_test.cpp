@@ -15,8 +15,6 @@
 #include "support/scoped_core.h"
 #include "support/scoped_env.h"
 #include "support/temp_dir.h"
-#include "ui/string_page.h"
-#include "ui/time_page.h"
 #include "ui/generator_app.h"
 #include "ui/generator_dlg.h"
 
@@ -213,7 +211,7 @@ TEST(QtControls, AppendsFollowAViewAtTheEndAndLeaveAViewScrolledBack)
 }
 
 // Export through the real save dialog, as a user fills it in: what it offers
-// first, the tab's suggested name, the filter choosing the file's encoding, a
+// first, the suggested name, the filter choosing the file's encoding, a
 // bare name getting ".txt", and a question before an existing file is replaced.
 namespace {
 struct SaveDialogSeen {
@@ -251,10 +249,7 @@ TEST(QtSaveDialog, FilterSetsTheEncodingBareNamesGetTxtAndReplacingAsksFirst)
     TempDir home;
     ScopedEnv homeEnv("HOME", home.path().c_str());
     CNumberPage numbers;
-    CStringPage strings;
-    CTimePage times;
-    for (CDialog* p : {static_cast<CDialog*>(&numbers), static_cast<CDialog*>(&strings), static_cast<CDialog*>(&times)})
-        p->Create();
+    numbers.Create();
     const QString gbkFilter = QStringLiteral("GBK 文本 (*.txt)"), utf8Filter = QStringLiteral("UTF-8 文本 (*.txt)");
     const auto pickAndType = [](int filter, const QString& name) {
         return [filter, name](QFileDialog& dlg) {
@@ -286,18 +281,7 @@ TEST(QtSaveDialog, FilterSetsTheEncodingBareNamesGetTxtAndReplacingAsksFirst)
     }
     EXPECT_EQ(readFile(path), *gbk::fromUtf8("数字\r\n1"));
 
-    // Each tab suggests its own name.
-    const std::pair<CDialog*, QString> tabs[] = {{&strings, QStringLiteral("随机字符串.txt")},
-                                                 {&times, QStringLiteral("随机时间.txt")}};
-    for (const auto& [page, name] : tabs) {
-        seen = {};
-        onSaveDialog(seen, [](QFileDialog& dlg) { dlg.reject(); });
-        drive::type(*page, page == &strings ? idc::string::output : idc::time::output, "x");
-        drive::click(*page, page == &strings ? idc::string::exportText : idc::time::exportText);
-        EXPECT_EQ(seen.name, name);
-    }
-    for (CDialog* p : {static_cast<CDialog*>(&numbers), static_cast<CDialog*>(&strings), static_cast<CDialog*>(&times)})
-        p->DestroyWindow();
+    numbers.DestroyWindow();
 }
 
 TEST(QtBoxes, RealBoxesShowCaptionIconAndOkButtonAndEndOnTheClick)
