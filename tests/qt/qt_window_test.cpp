@@ -257,7 +257,7 @@ TEST(QtSaveDialog, FilterSetsTheEncodingBareNamesGetTxtAndReplacingAsksFirst)
             combo->setCurrentIndex(filter);
             emit combo->activated(filter);
             dlg.findChild<QLineEdit*>("fileNameEdit")->setText(name);
-            dlg.accept();
+            QMetaObject::invokeMethod(&dlg, "accept");
         };
     };
     drive::type(numbers, idc::number::output, "数字\r\n1");
