@@ -181,35 +181,6 @@ TEST(QtControls, TheOutputBoxShowsOneLinePerRowInFewBlocks)
 
 // The real boxes, one of each kind: what the user sees (caption, text, the
 // one button, the icon), the owner window, and a click on the button ends the box.
-// Rows appended while the user reads the box (a time run's events): a view
-// scrolled back stays where it is, a view at the end follows the new rows.
-TEST(QtControls, AppendsFollowAViewAtTheEndAndLeaveAViewScrolledBack)
-{
-    ScopedCore core;
-    CNumberPage page;
-    page.Create();
-    page.ShowWindow(true);
-    QScrollBar& bar = *qtdlg::item<QPlainTextEdit>(page, idc::number::output)->verticalScrollBar();
-    std::string rows;
-    for (int i = 0; i < 200; ++i)
-        rows += "85\r\n";
-    page.SetDlgItemText(idc::number::output, rows);
-    QApplication::processEvents();
-    ASSERT_GT(bar.maximum(), 10);
-    bar.setValue(3);
-    page.AppendDlgItemText(idc::number::output, "86\r\n");
-    QApplication::processEvents();
-    EXPECT_EQ(bar.value(), 3);
-    bar.setValue(bar.maximum());
-    const int before = bar.maximum();
-    for (int i = 0; i < 5; ++i)
-        page.AppendDlgItemText(idc::number::output, "87\r\n");
-    QApplication::processEvents();
-    EXPECT_GT(bar.maximum(), before);
-    EXPECT_EQ(bar.value(), bar.maximum());
-    page.DestroyWindow();
-}
-
 // Export through the real save dialog, as a user fills it in: what it offers
 // first, the suggested name, the filter choosing the file's encoding, a
 // bare name getting ".txt", and a question before an existing file is replaced.
