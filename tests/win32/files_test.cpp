@@ -13,12 +13,6 @@
 #include <iterator>
 
 namespace {
-std::string bytesOf(const std::string& path)
-{
-    std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 std::size_t entries(const TempDir& tmp)
 {
     const auto it = std::filesystem::directory_iterator(std::filesystem::u8path(tmp.path()));
@@ -31,7 +25,7 @@ TEST(Win32Files, ReplacedWholeOrKeptWithTheSystemsReason)
     const std::string keep = inside(tmp, "保存-αж.txt");
     ASSERT_TRUE(sys::writeWhole(keep, "old\r\n").ok());
     EXPECT_TRUE(sys::writeWhole(keep, "new\r\n").ok());
-    EXPECT_EQ(bytesOf(keep), "new\r\n");
+    EXPECT_EQ(readFile(keep), "new\r\n");
     EXPECT_EQ(entries(tmp), 1u) << "no temporary left behind";
 }
 
@@ -59,14 +53,14 @@ TEST(Win32Files, TheOutputFileAndItsExportInUtf8)
     });
     ASSERT_TRUE(written.ok()) << written.reason;
     EXPECT_TRUE(sys::copyConverted(out, copy, sys::TextEncoding::Utf8).ok());
-    EXPECT_EQ(bytesOf(copy), "汉字\r\n");
+    EXPECT_EQ(readFile(copy), "汉字\r\n");
     EXPECT_TRUE(sys::removeOutput(out).ok());
     EXPECT_FALSE(sys::fileExists(out));
 
     // A lead byte with nothing after it is no GBK text: the copy is kept.
     ASSERT_TRUE(sys::writeOutput(out, [](const sys::ChunkWriter& write) { return write("ab\xBA"); }).ok());
     EXPECT_EQ(sys::copyConverted(out, copy, sys::TextEncoding::Utf8).step, sys::FileStep::SourceNotGbk);
-    EXPECT_EQ(bytesOf(copy), "汉字\r\n");
+    EXPECT_EQ(readFile(copy), "汉字\r\n");
 }
 } // namespace
 
@@ -146,7 +140,7 @@ TEST(Win32Files, ExportFaultsKeepTheOldFileAndNameFileAndReason)
     CloseHandle(holder.hProcess);
     DeleteFileW(wide(held + ".release").c_str());
     for (const std::string& f : {held, readOnly})
-        EXPECT_EQ(bytesOf(f), "old\r\n") << f;
+        EXPECT_EQ(readFile(f), "old\r\n") << f;
     SetFileAttributesW(wide(readOnly).c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 } // namespace

@@ -49,12 +49,8 @@ protected:
     }
 };
 
-TEST_F(RegistryStore, FirstRunValuesThenSavedValuesSurviveARestart)
+TEST_F(RegistryStore, SavedValuesSurviveARestart)
 {
-    EXPECT_EQ(core->getConfigInt(opt::len_min_str), 8);
-    EXPECT_EQ(core->getConfigStr(opt::charExclude), "0O1lI");
-    EXPECT_EQ(core->getConfigB(opt::isUCase), 1);
-
     core->saveConfigInt(opt::count_str, -42);
     core->saveConfigB(opt::isHz, 1);
     core->saveConfigStr(opt::head, gbk::lit("头部x"));
