@@ -3,6 +3,7 @@
 struct DialogDriverAccess {
     static const std::map<UINT, int>& timers(const CDialog& d) { return d.timers_; }
     static void timer(CDialog& d, UINT id) { d.OnTimer(id); }
+    static DialogWindow& window(const CDialog& d) { return *d.wnd_; }
 };
 
 namespace drive {
@@ -11,6 +12,16 @@ void click(CDialog& dlg, int id) { dlg.window().userClick(id); }
 void type(CDialog& dlg, int id, const std::string& utf8) { dlg.window().userType(id, utf8); }
 void selectTab(CDialog& dlg, int tabControl, int index) { dlg.window().userSelectTab(tabControl, index); }
 std::string text(const CDialog& dlg, int id) { return dlg.GetDlgItemTextUtf8(id); }
+
+int firstVisibleLine(const CDialog& dlg, int id)
+{
+    return DialogDriverAccess::window(dlg).firstVisibleLine(id);
+}
+
+void scrollToLine(CDialog& dlg, int id, int line)
+{
+    DialogDriverAccess::window(dlg).scrollToLine(id, line);
+}
 
 bool timerPending(const CDialog& dlg, UINT id)
 {

@@ -19,6 +19,11 @@ void selectTab(CDialog& dlg, int tabControl, int index);
 // What the control shows, as UTF-8 (multi-line edits with CR LF).
 std::string text(const CDialog& dlg, int id);
 
+// The first line a multi-line edit shows, and scrolling it as a user does
+// (a line past the end: to the end).
+int firstVisibleLine(const CDialog& dlg, int id);
+void scrollToLine(CDialog& dlg, int id, int line);
+
 // Timers of a dialog: whether one is pending, its interval (-1: none), and
 // delivering it now (false when none is pending).
 bool timerPending(const CDialog& dlg, UINT id);

@@ -55,6 +55,10 @@ public:
     virtual std::string textUtf8(int id) const = 0;
     virtual void appendText(int id, std::string_view gbk) = 0;
     virtual bool isModified(int id) const = 0;
+    // The first line a multi-line edit shows; scrolling it so that line comes
+    // first, as far as the text goes (for tests, as a user scrolls).
+    virtual int firstVisibleLine(int id) const = 0;
+    virtual void scrollToLine(int id, int line) = 0;
     virtual void setCheck(int id, int state) = 0;
     virtual int check(int id) const = 0;
     virtual void enable(int id, bool enable) = 0;

@@ -5,14 +5,14 @@
 #include "core/texts.h"
 #include "platform/cdialog.h"
 #include "platform/save_file.h"
-#include "sys/text.h"
 
 bool exportText(CDialog& page, const std::string& suggestedName, const std::string& text)
 {
     const auto target = SaveFileService::current().ask(page.GetSafeHwnd(), utf8(Text::ExportCaption), suggestedName);
     if (!target)
         return false;
-    std::string bytes = sys::withCrLf(text);
+    // The box hands its text over with CR LF line ends on both back ends.
+    std::string bytes = text;
     if (target->encoding == TextEncoding::Gbk) {
         auto encoded = gbk::fromUtf8(bytes);
         if (!encoded) {

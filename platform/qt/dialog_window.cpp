@@ -181,6 +181,16 @@ public:
         if (followEnd)
             bar->setValue(bar->maximum());
     }
+    int firstVisibleLine(int id) const override
+    {
+        auto* box = dynamic_cast<QPlainTextEdit*>(control(id));
+        return box ? box->verticalScrollBar()->value() : 0;
+    }
+    void scrollToLine(int id, int line) override
+    {
+        if (auto* box = dynamic_cast<QPlainTextEdit*>(control(id)))
+            box->verticalScrollBar()->setValue(line);
+    }
     bool isModified(int id) const override
     {
         if (auto* e = dynamic_cast<QLineEdit*>(control(id)))

@@ -114,6 +114,11 @@ public:
     std::optional<std::string> text(int id) const override { return win32::textGbk(item(id)); }
     std::string textUtf8(int id) const override { return win32::textUtf8(item(id)); }
     void appendText(int id, std::string_view gbk) override { win32::appendText(item(id), gbk); }
+    int firstVisibleLine(int id) const override { return int(SendMessageW(item(id), EM_GETFIRSTVISIBLELINE, 0, 0)); }
+    void scrollToLine(int id, int line) override
+    {
+        SendMessageW(item(id), EM_LINESCROLL, 0, line - firstVisibleLine(id));
+    }
     bool isModified(int id) const override
     {
         HWND h = item(id);

@@ -25,14 +25,16 @@ std::optional<std::wstring> decode(UINT codePage, DWORD flags, std::string_view 
 
 } // namespace
 
+std::optional<std::wstring> keepIfRoundTrips(std::string_view gbk, std::optional<std::wstring> decoded)
+{
+    if (decoded && fromWide(*decoded) != std::string(gbk))
+        return std::nullopt;
+    return decoded;
+}
+
 std::optional<std::wstring> toWide(std::string_view gbk)
 {
-    auto wide = decode(kCodePage, MB_ERR_INVALID_CHARS, gbk);
-    // Some converters map undefined double-byte codes to U+30FB or a default
-    // character without failing: accept only what encodes back unchanged.
-    if (wide && fromWide(*wide) != std::string(gbk))
-        return std::nullopt;
-    return wide;
+    return keepIfRoundTrips(gbk, decode(kCodePage, MB_ERR_INVALID_CHARS, gbk));
 }
 
 std::optional<std::string> fromWide(std::wstring_view text)

@@ -17,6 +17,12 @@ std::optional<std::wstring> toWide(std::string_view gbk);
 // The GBK bytes of text, or nothing when it holds a character GBK cannot hold.
 std::optional<std::string> fromWide(std::wstring_view text);
 
+// decoded, the converter's text for gbk, when it encodes back to gbk
+// unchanged; nothing otherwise. Some converters map a well-formed code that
+// GBK leaves unassigned to U+30FB, a private-use or a default character
+// without failing; toWide refuses those through this check.
+std::optional<std::wstring> keepIfRoundTrips(std::string_view gbk, std::optional<std::wstring> decoded);
+
 // Lenient decoding for display: invalid bytes become U+FFFD.
 std::wstring toWideLossy(std::string_view gbk);
 

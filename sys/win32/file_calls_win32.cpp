@@ -119,6 +119,13 @@ bool FileCalls::close(FileHandle file)
 
 bool FileCalls::replace(const std::string& from, const std::string& to)
 {
+    // A read-only file is never replaced, as Windows refuses it; Wine's
+    // MoveFileExW would replace it, so the refusal is made here.
+    const DWORD attributes = GetFileAttributesW(wide(to).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
     return MoveFileExW(wide(from).c_str(), wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
            != FALSE;
 }

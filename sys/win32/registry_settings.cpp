@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr wchar_t kRootName[] = L"HKEY_CURRENT_USER\\";
+constexpr wchar_t kRootName[] = L"HKEY_CURRENT_USER\\"; // how location() names the key
 constexpr wchar_t kDefaultKey[] = L"Software\\Kelvane\\Kelvane";
 
 class RegistrySettings : public SettingsBackend {
@@ -110,12 +110,9 @@ private:
 } // namespace
 
 // location: a key below HKEY_CURRENT_USER ("Software\\Kelvane\\Kelvane"
-// when empty); a leading "HKEY_CURRENT_USER\" is allowed.
+// when empty).
 std::unique_ptr<SettingsBackend> openSettings(const std::string& location)
 {
     std::wstring subkey = location.empty() ? std::wstring(kDefaultKey) : cp936::utf8ToWide(location);
-    const std::wstring root(kRootName);
-    if (subkey.compare(0, root.size(), root) == 0)
-        subkey.erase(0, root.size());
     return std::make_unique<RegistrySettings>(std::move(subkey));
 }

@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QThread>
 
 TEST(OptionsCli, EmptyValueAfterEqualsNeverTakesTheNextArgument)
 {
@@ -138,4 +139,65 @@ TEST(OptionsCli, UniqueIsBoundByTheRowsThereAre)
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(lines(r.out).size(), 10);
     EXPECT_FALSE(r.err.isEmpty());
+}
+
+// The switches that turn a stored or given choice off, the bounds, --exec and
+// --version, as a script meets them. Each row runs once: every row printed
+// matches everyRow, at least one matches someRow, and --exec's program (a
+// script that appends a line to a log) has run launches times.
+TEST(OptionsCli, SwitchesBoundsExecAndVersionDoWhatTheySay)
+{
+    QTemporaryDir dir;
+    const QString log = dir.filePath("launched.log"), script = dir.filePath("launch.sh");
+    {
+        QFile f(script);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("#!/bin/sh\necho event >>'" + log.toUtf8() + "'\n");
+        f.close();
+        ASSERT_TRUE(f.setPermissions(f.permissions() | QFileDevice::ExeOwner));
+    }
+    const QByteArray special = "[General]\nisCharSpec=1\n";
+    const QByteArray exclude = "[General]\nisCharEx=1\ncharExclude=012345678\n";
+    const QByteArray program = "[General]\nisProgram=1\nfileProgram=" + script.toUtf8() + "\n";
+    const QStringList stored{"--from-settings", "--count", "40", "--seed", "switches"};
+    const struct {
+        QStringList args;
+        QByteArray ini; // the window's stored options
+        QString everyRow, someRow;
+        int launches;
+    } cases[] = {
+        {QStringList{"strings", "--digits", "--length", "6"} + stored, special, "^.{6}$", "[!@#$%^&*]", 0},
+        {QStringList{"strings", "--digits", "--length", "6", "--no-special"} + stored, special, "^\\d{6}$", "", 0},
+        {QStringList{"strings", "--digits", "--length", "3"} + stored, exclude, "^999$", "", 0},
+        {QStringList{"strings", "--digits", "--length", "3", "--no-exclude"} + stored, exclude, "^\\d{3}$", "[0-8]", 0},
+        {{"numbers", "--min", "5", "--max", "7", "--count", "60"}, "", "^[567]$", "^5$", 0},
+        {{"numbers", "--min", "99", "--count", "40"}, "", "^(99|100)$", "^99$", 0},
+        {{"numbers", "--max", "-3", "--min", "-4", "--count", "40"}, "", "^-[34]$", "^-3$", 0},
+        {{"times", "--interval", "0", "--count", "3", "--exec", script}, "", "^\\d{4}-", "", 3},
+        {{"times", "--interval", "0", "--count", "2", "--from-settings"}, program, "^\\d{4}-", "", 2},
+        {{"times", "--interval", "0", "--count", "2", "--from-settings", "--no-exec"}, program, "^\\d{4}-", "", 0},
+        {{"--version"}, "", "^kelvane-cli " + QRegularExpression::escape(KELVANE_VERSION) + "$", "", 0},
+    };
+    for (const auto& c : cases) {
+        const std::string what = c.args.join(' ').toStdString();
+        QFile::remove(log);
+        const CliResult r = runCli(c.args, envWithStore(dir.filePath("config"), c.ini));
+        const QStringList rows = lines(r.out);
+        EXPECT_EQ(r.status, 0) << what << ": " << r.err.toStdString();
+        EXPECT_FALSE(rows.isEmpty()) << what;
+        bool some = c.someRow.isEmpty();
+        for (const QString& row : rows) {
+            EXPECT_TRUE(QRegularExpression(c.everyRow).match(row).hasMatch()) << what << ": " << row.toStdString();
+            some = some || QRegularExpression(c.someRow).match(row).hasMatch();
+        }
+        EXPECT_TRUE(some) << what << ": no row matches " << c.someRow.toStdString();
+        // The program is started and not waited for: give it a moment.
+        QByteArray launched;
+        for (int i = 0; i < 50 && lines(launched).size() < std::max(c.launches, 1); ++i) {
+            QThread::msleep(c.launches ? 100 : 6);
+            QFile f(log);
+            launched = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        }
+        EXPECT_EQ(lines(launched).size(), c.launches) << what;
+    }
 }

@@ -50,21 +50,6 @@ TEST_F(OptionStore, RoundTripsAcrossRestartsIntegersReadBackAsDecimalText)
     EXPECT_NE(readFile(path).find("测试"), std::string::npos);
 }
 
-TEST_F(OptionStore, UnusableValuesFallBackToDefaults)
-{
-    ASSERT_TRUE(writeFile(path, "[General]\nisUCase=2\nisLCase=-1\nisNum=abc\nisHz=1\nisCharEx=0\n"
-                              "count_int=12abc\nxsw=99999999999\nlen_min_str=3\nlen_max_str=9x\nhead=a, b\n"));
-    auto core = coreAt(path);
-    // A flag is only ever 0 or 1, so a check box never sees an indeterminate state.
-    for (const auto& [option, want] : {std::pair<const OptionDef*, int>{&opt::isUCase, 1}, {&opt::isLCase, 1},
-                                       {&opt::isNum, 1}, {&opt::isHz, 1}, {&opt::isCharEx, 0}})
-        EXPECT_EQ(core->getConfigB(*option), want) << option->key;
-    EXPECT_EQ(std::pair(core->getConfigInt(opt::count_int), core->getConfigInt(opt::xsw)), std::pair(10, 2));
-    // A number is loaded into its box as text: the checked value's text.
-    EXPECT_EQ(std::pair(core->getConfigStr(opt::len_min_str), core->getConfigStr(opt::len_max_str)),
-              std::pair(CString("3"), CString("16")));
-}
-
 TEST_F(OptionStore, GarbageFileStartsWithDefaultsAndIsKeptAside)
 {
     std::string junk;
@@ -136,22 +121,6 @@ TEST_F(OptionStore, ByteOrderMarkIsAccepted)
         const std::string text = readFile(file);
         EXPECT_NE(text.find("[mine]\nnote=keep me"), std::string::npos) << text;
     }
-}
-
-// A NUL in a stored text (put there by hand) ends the text: nothing after it
-// reaches a control or a row.
-TEST_F(OptionStore, StoredTextsEndAtANul)
-{
-    ASSERT_TRUE(writeFile(path, "[General]\nhead=ab\\0cd\ntail=\"\\x0z\"\ninsertStr=3|x\\0|1|y\ncharSpec=\\0\n"));
-    {
-        auto core = coreAt(path);
-        for (const auto& [option, want] : {std::pair<const OptionDef*, const char*>{&opt::head, "ab"}, {&opt::tail, ""},
-                                           {&opt::insertStr, "3|x"}, {&opt::charSpec, ""}})
-            EXPECT_EQ(core->getConfigStr(*option), std::string(want)) << option->key;
-        // Stored through the core as well (a text read from a box).
-        core->saveConfigStr(opt::fileProgram, std::string("run\0.sh", 7));
-    }
-    EXPECT_EQ(coreAt(path)->getConfigStr(opt::fileProgram), "run");
 }
 
 // A pipe (reading it would wait for a writer forever) or a folder in place of

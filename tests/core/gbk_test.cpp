@@ -28,15 +28,6 @@ TEST(Gbk, TextGbkCannotHoldIsReportedNotAltered)
     EXPECT_EQ(gbk::codePointName("é"), "U+00E9");
 }
 
-TEST(Gbk, InvalidBytesAreFlaggedOnDecode)
-{
-    bool ok = true;
-    gbk::toUtf8("\xb0", &ok); // a lead byte without its trail byte
-    EXPECT_FALSE(ok);
-    gbk::toUtf8("\xb0\xa1", &ok);
-    EXPECT_TRUE(ok);
-}
-
 TEST(GbkChars, TheWalkerTakesALeadByteOnlyWithAValidTrailByte)
 {
     // text, the lengths of its characters in order

@@ -28,25 +28,3 @@ TEST(Texts, FillReplacesNumberedPlaceholdersOnly)
     // A placeholder may come twice; one without its argument stays as written.
     EXPECT_EQ(fill("%1-%3-%2%2%", {"a", "b"}), "a-%3-bb%");
 }
-
-TEST(Options, TheStoreHandsOutEachFirstRunValueAndOnlyFlagsOfZeroOrOne)
-{
-    ScopedCore core;
-    for (const OptionDef& d : opt::kAll) {
-        SCOPED_TRACE(d.key);
-        switch (d.kind) {
-        case OptionKind::Flag:
-            EXPECT_EQ(core->getConfigB(d), d.firstInt);
-            core->saveConfigInt(d, 2); // not a flag: the first-run value again
-            EXPECT_EQ(core->getConfigB(d), d.firstInt);
-            break;
-        case OptionKind::Int:
-            EXPECT_EQ(core->getConfigInt(d), d.firstInt);
-            EXPECT_EQ(core->getConfigStr(d), std::to_string(d.firstInt)); // numbers load as text
-            break;
-        case OptionKind::Text:
-            EXPECT_EQ(core->getConfigStr(d), d.firstText);
-            break;
-        }
-    }
-}

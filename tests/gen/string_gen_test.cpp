@@ -127,23 +127,6 @@ TEST(StringInserts, PositionsCountBytesOfTheRowAtEntry)
     EXPECT_EQ(applyInserts(s, "abcdefgh"), CString(15000, '0') + "abcdefgh");
 }
 
-TEST(StringRow, DrawsInOrderLengthKindsCharactersThenIndexBeforePosition)
-{
-    // length 3; kind 2 (off), kind 1, 'A'; kind 3, '0'; kind 4 (off), kind 1,
-    // 'B'; one special: index 0, position 1. Head, tail and specials ignore
-    // the exclusion list.
-    auto c = RandomGen::scripted({3, 2, 1, 65, 3, 48, 4, 1, 66, 1, 0, 1});
-    EXPECT_EQ(makeRow(make("UD", 3, 3, "#", "#<>", "<", ">"), c), "<A#B>");
-    EXPECT_EQ(bounds(c), (Bounds{{3, 3}, {1, 4}, {1, 4}, {65, 90}, {1, 4}, {48, 57}, {1, 4}, {1, 4}, {65, 90},
-                                 {0, 1}, {0, 0}, {0, 2}}));
-    EXPECT_EQ(c.remaining(), 0u);
-
-    // An excluded character starts again from the kind draw.
-    c = RandomGen::scripted({1, 3, 53, 3, 55});
-    EXPECT_EQ(makeRow(make("D", 1, 1, "", "5"), c), "7");
-    EXPECT_EQ(bounds(c), (Bounds{{1, 1}, {1, 4}, {48, 57}, {1, 4}, {48, 57}}));
-}
-
 TEST(StringRow, ShortAndNegativeLengthsPlaceNoSpecialsAndNeverDrawAnEmptyRange)
 {
     StringSettings s = make("U", 0, 0, "#", "HT-", "H", "T", "1|-"); // an insert ignores exclusions too

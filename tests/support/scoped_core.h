@@ -16,14 +16,16 @@
 class ScopedCore {
 public:
     explicit ScopedCore(std::unique_ptr<RandomGen> random = nullptr, std::string appPath = std::string())
+        : appPath_(appPath.empty() ? dir_.path() : appPath)
     {
-        CoreOptions o;
-        o.configPath = configPath();
-        o.appPath = appPath.empty() ? dir_.path() : appPath;
-        o.random = std::move(random);
-        core_ = std::make_unique<CCore>(std::move(o));
         previous_ = g_core;
-        g_core = core_.get();
+        open(std::move(random));
+    }
+    // A new core on the same store, as at the next start.
+    void restart()
+    {
+        core_.reset();
+        open(nullptr);
     }
     static ScopedCore scripted(std::vector<int> results)
     {
@@ -66,7 +68,18 @@ public:
 #endif
 
 private:
+    void open(std::unique_ptr<RandomGen> random)
+    {
+        CoreOptions o;
+        o.configPath = configPath();
+        o.appPath = appPath_;
+        o.random = std::move(random);
+        core_ = std::make_unique<CCore>(std::move(o));
+        g_core = core_.get();
+    }
+
     TempDir dir_;
+    std::string appPath_;
     std::unique_ptr<CCore> core_;
     CCore* previous_ = nullptr;
 };

@@ -10,6 +10,9 @@
 // reports ("HKEY_CURRENT_USER\...").
 void removeStore(const std::string& location);
 int storedValueCount(const std::string& location);
+// Puts text (UTF-8, NULs included) under key as a person editing the store
+// by hand would: a REG_SZ value.
+void storeByHand(const std::string& location, const std::string& key, const std::string& text);
 #else
 #include "support/temp_dir.h"
 
@@ -26,5 +29,15 @@ inline int storedValueCount(const std::string& location)
 {
     const std::string ini = readFile(location, "");
     return int(std::count(ini.begin(), ini.end(), '='));
+}
+// Puts text (UTF-8) under key as a person editing the file would: a line of
+// the INI file, a NUL written as its escape "\0".
+inline void storeByHand(const std::string& location, const std::string& key, const std::string& text)
+{
+    std::string ini = readFile(location, "[General]\n");
+    ini += key + "=";
+    for (char c : text)
+        ini += c == '\0' ? std::string("\\0") : std::string(1, c);
+    writeFile(location, ini + "\n");
 }
 #endif

@@ -28,3 +28,13 @@ int storedValueCount(const std::string& location)
     RegCloseKey(k);
     return int(values);
 }
+
+void storeByHand(const std::string& location, const std::string& key, const std::string& text)
+{
+    std::wstring wide(text.size() + 1, L'\0');
+    wide.resize(std::size_t(MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), wide.data(), int(wide.size()))));
+    const std::wstring name(key.begin(), key.end());
+    const std::string sub = subkey(location);
+    RegSetKeyValueW(HKEY_CURRENT_USER, std::wstring(sub.begin(), sub.end()).c_str(), name.c_str(), REG_SZ, wide.c_str(),
+                    DWORD((wide.size() + 1) * sizeof(wchar_t)));
+}

@@ -97,6 +97,31 @@ TEST(CDialog, AppendedTextFollowsAndTheUsersChangesAreSeen)
     EXPECT_FALSE(p.GetDlgItemModify(1026));
 }
 
+// Rows appended while the user reads the box (a time run's events): a view
+// scrolled back stays where it is, a view at the end follows the new rows.
+TEST(CDialog, AppendsFollowAViewAtTheEndAndLeaveAViewScrolledBack)
+{
+    Probe p;
+    p.Create();
+    p.ShowWindow(true);
+    std::string rows;
+    for (int i = 0; i < 200; ++i)
+        rows += "85\r\n";
+    p.SetDlgItemText(1026, rows);
+    drive::processEvents();
+    drive::scrollToLine(p, 1026, 3);
+    p.AppendDlgItemText(1026, "86\r\n");
+    drive::processEvents();
+    EXPECT_EQ(drive::firstVisibleLine(p, 1026), 3);
+    drive::scrollToLine(p, 1026, 100000);
+    const int end = drive::firstVisibleLine(p, 1026);
+    ASSERT_GT(end, 100);
+    for (int i = 0; i < 5; ++i)
+        p.AppendDlgItemText(1026, "87\r\n");
+    drive::processEvents();
+    EXPECT_EQ(drive::firstVisibleLine(p, 1026), end + 5);
+}
+
 TEST(CDialog, TimersRepeatUntilKilledAndAreKeptPerWindow)
 {
     Probe a, b;

@@ -184,24 +184,6 @@ TEST_F(StringPage, ExportRefusesAnEmptyBoxAndTheWaitingText)
     EXPECT_EQ(readFile(target), output());
 }
 
-// A NUL put into the options file by hand never reaches a row.
-TEST_F(StringPage, NulInAStoredTextNeverReachesTheRows)
-{
-    g_core->saveConfigStr(opt::head, std::string("h\0x", 3));
-    g_core->saveConfigStr(opt::tail, std::string("\0t", 2));
-    ASSERT_TRUE(g_core->store().sync());
-    open();
-    EXPECT_EQ(std::pair(drive::text(*page, id::head), drive::text(*page, id::tail)), std::pair(std::string("h"), std::string()));
-    setRun(20, 3);
-    generateAndRun();
-    const std::string rows = output();
-    EXPECT_EQ(rows.find('\0'), std::string::npos);
-    std::size_t rowsAfterTheFirst = 0;
-    for (std::size_t at = rows.find("\r\nh"); at != std::string::npos; at = rows.find("\r\nh", at + 1))
-        ++rowsAfterTheFirst;
-    EXPECT_EQ(rowsAfterTheFirst, 19u) << rows;
-}
-
 TEST_F(StringPage, RunsIntoTheBoxOrTheFileAndExportsEitherInBothEncodings)
 {
     // Saves in GBK, then in UTF-8, then cancels; the files must hold the rows.

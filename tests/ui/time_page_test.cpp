@@ -95,15 +95,6 @@ TEST_F(TimePage, AFailingRuleShowsItsBoxAndChangesNothingElse)
     EXPECT_EQ(core->getConfigStr(opt::fileProgram), "ok");
 }
 
-TEST_F(TimePage, AnUnstorableProgramTypedBeforeClosingKeepsTheStoredOne)
-{
-    core->saveConfigStr(opt::fileProgram, "prog");
-    open();
-    set(id::program, "run😀");
-    page->DestroyWindow();
-    EXPECT_EQ(core->getConfigStr(opt::fileProgram), "prog");
-}
-
 TEST_F(TimePage, ARunLogsEachEventLaunchesTheProgramAndEndsAfterItsMessage)
 {
     core->saveConfigB(opt::isProgram, 1);

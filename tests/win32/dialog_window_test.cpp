@@ -8,6 +8,11 @@
 // run on this back end.
 #include "platform/dialog_window.h"
 
+#include "platform/app.h"
+#include "platform/boxes.h"
+#include "platform/presenter.h"
+#include "platform/save_file.h"
+
 #include "sys/win32/cp936.h"
 #include "platform/win32/dialog_template_win32.h"
 #include "platform/win32/message_loop.h"
@@ -18,9 +23,14 @@
 
 #include <windows.h>
 
+#include <commdlg.h>
+#include <dlgs.h>
+
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace {
@@ -265,7 +275,9 @@ TEST(Win32DialogWindow, TheModalRunEndsWithTheResultGivenAndLeavesWmQuitForTheLo
     EXPECT_EQ(msg.wParam, 3u);
 }
 
-TEST(Win32DialogWindow, AppendsFollowAViewAtTheEndAndLeaveAViewScrolledBackWithItsSelection)
+// Appending keeps the selection of a user who scrolled back (following the
+// view is a test of the dialog layer, on every back end).
+TEST(Win32DialogWindow, AppendsKeepTheSelectionOfAViewScrolledBack)
 {
     Window w;
     DialogWindow& page = w.page(1);
@@ -277,27 +289,202 @@ TEST(Win32DialogWindow, AppendsFollowAViewAtTheEndAndLeaveAViewScrolledBackWithI
     SendMessageW(box, EM_SETSEL, 0, 2);
     SendMessageW(box, WM_VSCROLL, SB_TOP, 0);
     page.appendText(idc::number::output, "86\r\n");
-    EXPECT_EQ(SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
     DWORD from = 0, to = 0;
     SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
-    EXPECT_EQ(from, 0u);
-    EXPECT_EQ(to, 2u);
-
-    SendMessageW(box, WM_VSCROLL, SB_BOTTOM, 0);
-    const LRESULT before = SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0);
-    page.appendText(idc::number::output, "87\r\n88\r\n");
-    EXPECT_GT(SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0), before);
-    EXPECT_EQ(page.text(idc::number::output), rows + "86\r\n87\r\n88\r\n");
-    EXPECT_FALSE(page.isModified(idc::number::output));
+    EXPECT_EQ(std::pair(from, to), std::pair(DWORD(0), DWORD(2)));
 }
 
-// A character of the basic plane that GBK lacks: no best-fit letter in its place.
-TEST(Win32DialogWindow, TextGbkCannotHoldIsReportedNotApproximated)
+
+// Steps run one after another from a timer of whatever modal loop is running
+// (the save dialog's, then its question's); each returns true once it has
+// done its part, false to be tried again at the next tick.
+class Steps {
+public:
+    explicit Steps(std::vector<std::function<bool()>> steps)
+    {
+        list() = std::move(steps);
+        at() = 0;
+        timer_ = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+            if (at() < list().size() && list()[at()]())
+                ++at();
+        });
+    }
+    ~Steps() { KillTimer(nullptr, timer_); }
+    bool done() const { return at() == list().size(); }
+
+private:
+    static std::vector<std::function<bool()>>& list()
+    {
+        static std::vector<std::function<bool()>> steps;
+        return steps;
+    }
+    static std::size_t& at()
+    {
+        static std::size_t i;
+        return i;
+    }
+    UINT_PTR timer_;
+};
+
+// The visible top-level dialog of this thread whose caption is caption.
+HWND dialogCaptioned(const std::wstring& caption)
+{
+    static std::pair<std::wstring, HWND> find;
+    find = {caption, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND h, LPARAM) -> BOOL {
+        wchar_t text[128] = {};
+        GetWindowTextW(h, text, 128);
+        if (IsWindowVisible(h) && className(h) == L"#32770" && find.first == text)
+            find.second = h;
+        return !find.second;
+    }, 0);
+    return find.second;
+}
+
+std::wstring windowText(HWND h)
+{
+    wchar_t text[512] = {};
+    GetWindowTextW(h, text, 512);
+    return text;
+}
+
+// Export's real save dialog, filled in through its own controls: the filters
+// (GBK first and chosen), the suggested name, the filter giving the encoding,
+// ".txt" added to a bare name, and a question before an existing file is
+// replaced.
+TEST(Win32SaveDialog, FilterSetsTheEncodingBareNamesGetTxtAndReplacingAsks)
 {
     Window w;
-    SetWindowTextW(item(w.page(0), idc::string::head), L"x\u00C0y");
-    EXPECT_EQ(w.page(0).text(idc::string::head), std::nullopt);
-    EXPECT_EQ(w.page(0).textUtf8(idc::string::head), "x\u00C0y");
+    wchar_t cwd[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, cwd);
+    const std::wstring caption = L"Export test";
+    HWND dlg = nullptr;
+    std::vector<std::wstring> filters;
+    int chosen = -1;
+    std::wstring suggested, question;
+    const auto fileName = [&] { return GetDlgItem(dlg, edt1) ? GetDlgItem(dlg, edt1) : GetDlgItem(dlg, cmb13); };
+    const auto fill = [&](int filter, const std::wstring& name) {
+        return std::vector<std::function<bool()>>{
+            [&] { return (dlg = dialogCaptioned(caption)) != nullptr; },
+            [&, filter, name] {
+                HWND combo = GetDlgItem(dlg, cmb1);
+                filters.clear();
+                for (int i = 0; i < SendMessageW(combo, CB_GETCOUNT, 0, 0); ++i) {
+                    wchar_t item[128] = {};
+                    SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
+                    filters.push_back(item);
+                }
+                chosen = int(SendMessageW(combo, CB_GETCURSEL, 0, 0));
+                suggested = windowText(fileName());
+                SendMessageW(combo, CB_SETCURSEL, filter, 0);
+                for (WORD code : {CBN_SELCHANGE, CBN_SELENDOK}) // what a pick with the mouse sends
+                    SendMessageW(dlg, WM_COMMAND, MAKEWPARAM(cmb1, code), reinterpret_cast<LPARAM>(combo));
+                SetWindowTextW(fileName(), name.c_str());
+                PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDOK)));
+                return true;
+            }};
+    };
+    const std::string bare = cp936::wideToUtf8(std::wstring(cwd) + L"\\bare.txt");
+    DeleteFileW(cp936::utf8ToWide(bare).c_str());
+    std::optional<SaveTarget> target;
+    {
+        Steps steps(fill(1, L"bare"));
+        target = systemSaveDialog().ask(w.page(1).handle(), cp936::wideToUtf8(caption), "\xE9\x9A\x8F.txt");
+        EXPECT_TRUE(steps.done());
+    }
+    EXPECT_EQ(filters, (std::vector<std::wstring>{L"GBK \u6587\u672C (*.txt)", L"UTF-8 \u6587\u672C (*.txt)"}));
+    EXPECT_EQ(chosen, 0);
+    EXPECT_EQ(suggested, L"\u968F.txt");
+    ASSERT_TRUE(target);
+    EXPECT_EQ(target->path, bare);
+    EXPECT_EQ(target->encoding, TextEncoding::Utf8);
+
+    // The GBK filter over an existing file: asked first; "No" goes back to
+    // the dialog, which is then cancelled.
+    HANDLE f = CreateFileW(cp936::utf8ToWide(bare).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE);
+    CloseHandle(f);
+    {
+        auto steps = fill(0, L"bare.txt");
+        steps.push_back([&] {
+            // The question: a box owned by the dialog.
+            HWND box = nullptr;
+            for (HWND h = GetWindow(GetDesktopWindow(), GW_CHILD); h && !box; h = GetWindow(h, GW_HWNDNEXT))
+                if (h != dlg && IsWindowVisible(h) && GetWindow(h, GW_OWNER) == dlg && className(h) == L"#32770")
+                    box = h;
+            if (!box)
+                return false;
+            for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+                question += windowText(c) + L"|";
+            PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDNO)));
+            return true;
+        });
+        steps.push_back([&] { return dialogCaptioned(caption) && PostMessageW(dlg, WM_COMMAND, IDCANCEL, 0); });
+        Steps run(std::move(steps));
+        target = systemSaveDialog().ask(w.page(1).handle(), cp936::wideToUtf8(caption), "x.txt");
+        EXPECT_TRUE(run.done());
+    }
+    EXPECT_FALSE(question.empty()) << "replaced without a question";
+    EXPECT_FALSE(target);
+    DeleteFileW(cp936::utf8ToWide(bare).c_str());
+}
+
+// A real box as the user sees it: its caption, its owner and the icon beside
+// its text, read while it is up, then OK pressed.
+struct ShownBox {
+    std::wstring caption;
+    HWND owner = nullptr;
+    HICON icon = nullptr;
+};
+
+std::optional<ShownBox> showAndRead(const std::function<void()>& show)
+{
+    std::optional<ShownBox> seen;
+    Steps steps({[&] {
+        // The box: the thread's one visible dialog with an owner.
+        static HWND h;
+        h = nullptr;
+        EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM) -> BOOL {
+            if (IsWindowVisible(w) && GetWindow(w, GW_OWNER) && className(w) == L"#32770")
+                h = w;
+            return !h;
+        }, 0);
+        if (!h)
+            return false;
+        seen = ShownBox{windowText(h), GetWindow(h, GW_OWNER), nullptr};
+        for (HWND c = GetWindow(h, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+            if ((GetWindowLongW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && className(c) == L"Static")
+                seen->icon = reinterpret_cast<HICON>(SendMessageW(c, STM_GETICON, 0, 0));
+        return PostMessageW(h, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0) != 0;
+    }});
+    show();
+    return seen;
+}
+
+TEST(Win32Boxes, PlainWarningAndAboutShowTheirCaptionIconAndOwner)
+{
+    Window w;
+    Application::configure({"Kelvane", "", "", "", 9, 128}); // the program's icon group
+    const HWND owner = w.page(0).handle(), top = w.main().handle();
+    const HICON programIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(128));
+    ASSERT_TRUE(programIcon);
+    const struct {
+        std::function<void()> show;
+        std::wstring caption;
+        HICON icon;
+    } cases[] = {
+        {[&] { showBox(owner, BoxKind::Plain, std::string(), "plain"); }, L"", nullptr},
+        {[&] { DialogPresenter::instance().warning(owner, "warning"); }, L"\u8B66\u544A", LoadIconW(nullptr, IDI_WARNING)},
+        {[&] { DialogPresenter::instance().about(owner, nullptr); }, L"\u5173\u4E8E Kelvane", programIcon},
+    };
+    for (const auto& c : cases) {
+        const auto box = showAndRead(c.show);
+        ASSERT_TRUE(box) << "no box shown";
+        EXPECT_EQ(box->caption, c.caption);
+        EXPECT_EQ(box->owner, top); // the page's window, as Windows owns a box: by its top-level window
+        EXPECT_EQ(box->icon, c.icon) << cp936::wideToUtf8(c.caption);
+    }
+    Application::configure({"", "", "", "", 0, 0});
 }
 
 } // namespace

@@ -2,21 +2,17 @@
 // (names in any script), a device name is written straight through and never
 // replaced, and a failure names the step and the system's reason.
 #include "core/file_message.h"
+#include "sys/file_calls.h"
 #include "sys/files.h"
 #include "win32/test_paths.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 
 namespace {
-std::string bytesOf(const std::string& path)
-{
-    std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 std::size_t entries(const TempDir& tmp)
 {
     const auto it = std::filesystem::directory_iterator(std::filesystem::u8path(tmp.path()));
@@ -29,14 +25,8 @@ TEST(Win32Files, ReplacedWholeOrKeptWithTheSystemsReason)
     const std::string keep = inside(tmp, "保存-αж.txt");
     ASSERT_TRUE(sys::writeWhole(keep, "old\r\n").ok());
     EXPECT_TRUE(sys::writeWhole(keep, "new\r\n").ok());
-    EXPECT_EQ(bytesOf(keep), "new\r\n");
+    EXPECT_EQ(readFile(keep), "new\r\n");
     EXPECT_EQ(entries(tmp), 1u) << "no temporary left behind";
-
-    const sys::FileResult missing = sys::writeWhole(inside(tmp, "no-folder\\x.txt"), "rows");
-    EXPECT_EQ(missing.step, sys::FileStep::Create);
-    EXPECT_FALSE(missing.reason.empty());
-    EXPECT_NE(fileMessage(missing).find(missing.reason), std::string::npos);
-    EXPECT_EQ(entries(tmp), 1u);
 }
 
 TEST(Win32Files, DeviceNamesAreWrittenThroughNeverReplaced)
@@ -63,14 +53,14 @@ TEST(Win32Files, TheOutputFileAndItsExportInUtf8)
     });
     ASSERT_TRUE(written.ok()) << written.reason;
     EXPECT_TRUE(sys::copyConverted(out, copy, sys::TextEncoding::Utf8).ok());
-    EXPECT_EQ(bytesOf(copy), "汉字\r\n");
+    EXPECT_EQ(readFile(copy), "汉字\r\n");
     EXPECT_TRUE(sys::removeOutput(out).ok());
     EXPECT_FALSE(sys::fileExists(out));
 
     // A lead byte with nothing after it is no GBK text: the copy is kept.
     ASSERT_TRUE(sys::writeOutput(out, [](const sys::ChunkWriter& write) { return write("ab\xBA"); }).ok());
     EXPECT_EQ(sys::copyConverted(out, copy, sys::TextEncoding::Utf8).step, sys::FileStep::SourceNotGbk);
-    EXPECT_EQ(bytesOf(copy), "汉字\r\n");
+    EXPECT_EQ(readFile(copy), "汉字\r\n");
 }
 } // namespace
 
@@ -87,5 +77,70 @@ TEST(Win32Files, ANewFileNotKeptIsGoneWhenItsProgramEnds)
     EXPECT_EQ(calls.write(file, "rows", 4), 4);
     EXPECT_TRUE(calls.close(file));
     EXPECT_FALSE(sys::fileExists(temp));
+}
+} // namespace
+
+namespace {
+// Run as a second process by the test below: holds the file named in
+// KELVANE_HOLD open without sharing, as a spreadsheet program holds its file,
+// until "<file>.release" appears.
+TEST(Win32FileHolder, HoldsTheFileNamedInItsEnvironment)
+{
+    const char* path = std::getenv("KELVANE_HOLD");
+    if (!path)
+        GTEST_SKIP() << "run by ExportFaultsKeepTheOldFileAndNameFileAndReason";
+    HANDLE h = CreateFileW(wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    std::ofstream(std::filesystem::u8path(std::string(path) + ".held")).put('1');
+    for (int i = 0; i < 300 && !sys::fileExists(std::string(path) + ".release"); ++i)
+        Sleep(50);
+    CloseHandle(h);
+}
+
+// Export over a file another program holds open without sharing, over a
+// read-only file, and into a folder that has gone: the old file stays whole,
+// no temporary is left, and the message names the file and Windows' reason.
+TEST(Win32Files, ExportFaultsKeepTheOldFileAndNameFileAndReason)
+{
+    TempDir tmp;
+    const std::string held = inside(tmp, "held.txt"), readOnly = inside(tmp, "read-only.txt");
+    const std::string gone = folderInside(tmp, "gone");
+    for (const std::string& f : {held, readOnly})
+        ASSERT_TRUE(sys::writeWhole(f, "old\r\n").ok());
+    ASSERT_TRUE(SetFileAttributesW(wide(readOnly).c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(RemoveDirectoryW(wide(gone).c_str()));
+
+    SetEnvironmentVariableW(L"KELVANE_HOLD", wide(held).c_str());
+    std::wstring command = L"\"" + besideThisTest(L"win32_files_test.exe") +
+                           L"\" --gtest_filter=Win32FileHolder.*";
+    STARTUPINFOW si{sizeof si};
+    PROCESS_INFORMATION holder{};
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &holder));
+    SetEnvironmentVariableW(L"KELVANE_HOLD", nullptr);
+    for (int i = 0; i < 200 && !sys::fileExists(held + ".held"); ++i)
+        Sleep(50);
+    ASSERT_TRUE(sys::fileExists(held + ".held")) << "the second process never held the file";
+    DeleteFileW(wide(held + ".held").c_str());
+
+    for (const std::string& target : {held, readOnly, gone + "\\rows.txt"}) {
+        SCOPED_TRACE(target);
+        const sys::FileResult r = sys::writeWhole(target, "new\r\n");
+        EXPECT_FALSE(r.ok());
+        EXPECT_NE(r.error, 0u);
+        EXPECT_EQ(r.reason, sys::errorText(r.error));
+        EXPECT_FALSE(r.reason.empty());
+        const std::string message = fileMessage(r);
+        EXPECT_NE(message.find(target), std::string::npos) << message;
+        EXPECT_NE(message.find(r.reason), std::string::npos) << message;
+    }
+    EXPECT_EQ(entries(tmp), 2u) << "no temporary left behind";
+    std::ofstream(std::filesystem::u8path(held + ".release")).put('1');
+    WaitForSingleObject(holder.hProcess, 10000);
+    CloseHandle(holder.hThread);
+    CloseHandle(holder.hProcess);
+    DeleteFileW(wide(held + ".release").c_str());
+    for (const std::string& f : {held, readOnly})
+        EXPECT_EQ(readFile(f), "old\r\n") << f;
+    SetFileAttributesW(wide(readOnly).c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 } // namespace

@@ -5,9 +5,9 @@
 # %LOCALAPPDATA%\Programs\Kelvane, and the folder on the user's PATH; the
 # silent uninstall removes each of them (the PATH as it was) and keeps the
 # user's options.
-#   installer_test.sh <setup.exe> <kelvane.exe> <kelvane-cli.exe>   (in the Wine test session)
+#   installer_test.sh <setup.exe> <kelvane.exe> <kelvane-cli.exe> <version>   (in the Wine test session)
 set -uo pipefail
-setup=$1 exe=$2 cli=$3
+setup=$1 exe=$2 cli=$3 version=$4
 dir=${KELVANE_WINE_DIR:?the Wine test session}
 export WINEPREFIX=$dir/prefix WINEDEBUG=-all DISPLAY
 DISPLAY=$(cat "$dir/display")
@@ -32,7 +32,7 @@ check "the folder added to the user's PATH" '[ "$(userpath)" = "C:\\tools;$folde
 check "uninstaller installed" '[ -f "$unix/uninstall.exe" ]'
 check "Start-menu entry" '[ -n "$(links)" ]'
 check "uninstall record names the version" \
-  'wine reg query "$key" /v DisplayVersion 2>/dev/null </dev/null | grep -q "3\.0\.12\.11"'
+  'wine reg query "$key" /v DisplayVersion 2>/dev/null </dev/null | grep -qF "$version"'
 
 # The string tab's output file, made beside the program, goes too.
 echo row >"$unix/_out.txt"

@@ -77,8 +77,8 @@ TEST(Resources, VersionRecordIsTheProjectVersionInChinesePrcUnicode)
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT len = 0;
     ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &len));
-    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(0, 3));
-    EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(11, 12));
+    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(KELVANE_VERSION_MINOR, KELVANE_VERSION_MAJOR));
+    EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(KELVANE_VERSION_TWEAK, KELVANE_VERSION_PATCH));
     EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
     EXPECT_EQ(fixed->dwProductVersionLS, fixed->dwFileVersionLS);
 
@@ -92,7 +92,10 @@ TEST(Resources, VersionRecordIsTheProjectVersionInChinesePrcUnicode)
     wchar_t* text = nullptr;
     ASSERT_TRUE(VerQueryValueW(info.data(), L"\\StringFileInfo\\080404b0\\FileVersion",
                                reinterpret_cast<void**>(&text), &len));
-    EXPECT_STREQ(text, L"3, 0, 12, 11");
+    const std::wstring want = std::to_wstring(KELVANE_VERSION_MAJOR) + L", " + std::to_wstring(KELVANE_VERSION_MINOR) +
+                              L", " + std::to_wstring(KELVANE_VERSION_PATCH) + L", " +
+                              std::to_wstring(KELVANE_VERSION_TWEAK);
+    EXPECT_EQ(std::wstring(text), want);
 }
 
 TEST(Resources, TheProgramIsOneFileUnder3MB)
