@@ -113,7 +113,8 @@ TEST(Win32Files, ExportFaultsKeepTheOldFileAndNameFileAndReason)
     SetEnvironmentVariableW(L"KELVANE_HOLD", wide(held).c_str());
     std::wstring command = L"\"" + besideThisTest(L"win32_files_test.exe") +
                            L"\" --gtest_filter=Win32FileHolder.*";
-    STARTUPINFOW si{sizeof si};
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
     PROCESS_INFORMATION holder{};
     ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &holder));
     SetEnvironmentVariableW(L"KELVANE_HOLD", nullptr);
