@@ -473,7 +473,7 @@
       setEnabled(f[id.charExclude], f[id.useCharEx].checked);
     }
     // "启用" says what it turns on through the label of its row.
-    f[id.useCharSpec].setAttribute('aria-describedby', f[id.charSpec].labels[0].id = 'p129-spec-label');
+    f[id.useCharSpec].setAttribute('aria-describedby', f[id.charSpec].labels[0].id = 'p129-special-label');
     f[id.useCharEx].setAttribute('aria-describedby', f[id.charExclude].labels[0].id = 'p129-ex-label');
     f[id.useCharSpec].addEventListener('click', lists);
     f[id.useCharEx].addEventListener('click', lists);
