@@ -3,6 +3,7 @@
 // the store hands out. The one table used by the store, the pages and the
 // command line.
 #include <climits>
+#include <string_view>
 
 enum class OptionKind {
     Flag, // a check box: 0 or 1
@@ -17,6 +18,14 @@ struct OptionDef {
     const char* firstText = "";   // first-run value of a text
     int min = INT_MIN, max = INT_MAX; // a stored number outside is unusable
 };
+
+// Whether a and b are the same option, by their stored key: usable in
+// compile-time checks, where comparing the addresses of two different
+// options is not a constant expression in every build (sanitizers).
+constexpr bool sameOption(const OptionDef& a, const OptionDef& b)
+{
+    return std::string_view(a.key) == std::string_view(b.key);
+}
 
 namespace opt {
 inline constexpr int kFlagMin = 0, kFlagMax = 1;

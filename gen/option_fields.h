@@ -27,7 +27,7 @@ consteval bool fieldsMatchOptions(std::span<const OptionField<Settings>> rows)
         if ((rows[i].option->kind == OptionKind::Text) != (rows[i].text != nullptr))
             return false;
         for (std::size_t j = 0; j < i; ++j)
-            if (rows[j].option == rows[i].option)
+            if (sameOption(*rows[j].option, *rows[i].option))
                 return false;
     }
     return true;

@@ -27,7 +27,7 @@ consteval bool pairsEachOption(std::span<const OptionField<Settings>> fields, st
     for (const OptionField<Settings>& f : fields) {
         int n = 0;
         for (const OptionControl& c : controls)
-            n += c.option == f.option ? 1 : 0;
+            n += sameOption(*c.option, *f.option) ? 1 : 0;
         if (n != 1)
             return false;
     }
