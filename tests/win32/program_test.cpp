@@ -51,17 +51,6 @@ Found windowsOf(DWORD pid)
     return f;
 }
 
-template <class Pred>
-bool waitUntil(Pred done)
-{
-    for (DWORD waited = 0; waited < kWaitMs; waited += 50) {
-        if (done())
-            return true;
-        Sleep(50);
-    }
-    return done();
-}
-
 std::wstring textOf(HWND h)
 {
     wchar_t buf[512] = {};
