@@ -92,8 +92,7 @@ TEST(Win32FileHolder, HoldsTheFileNamedInItsEnvironment)
     HANDLE h = CreateFileW(wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     std::ofstream(std::filesystem::u8path(std::string(path) + ".held")).put('1');
-    for (int i = 0; i < 300 && !sys::fileExists(std::string(path) + ".release"); ++i)
-        Sleep(50);
+    waitUntil([&] { return sys::fileExists(std::string(path) + ".release"); }, 15000);
     CloseHandle(h);
 }
 
@@ -118,9 +117,8 @@ TEST(Win32Files, ExportFaultsKeepTheOldFileAndNameFileAndReason)
     PROCESS_INFORMATION holder{};
     ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &holder));
     SetEnvironmentVariableW(L"KELVANE_HOLD", nullptr);
-    for (int i = 0; i < 200 && !sys::fileExists(held + ".held"); ++i)
-        Sleep(50);
-    ASSERT_TRUE(sys::fileExists(held + ".held")) << "the second process never held the file";
+    ASSERT_TRUE(waitUntil([&] { return sys::fileExists(held + ".held"); }, 10000))
+        << "the second process never held the file";
     DeleteFileW(wide(held + ".held").c_str());
 
     for (const std::string& target : {held, readOnly, gone + "\\rows.txt"}) {

@@ -2,22 +2,13 @@
 // source giving different keys.
 #include "sys/keystream.h"
 #include "sys/chacha20.h"
+#include "support/hex.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 namespace {
-
-std::string hex(const unsigned char* p, std::size_t n)
-{
-    std::string s;
-    char b[3];
-    for (std::size_t i = 0; i < n; ++i)
-        std::snprintf(b, sizeof b, "%02x", p[i]), s += b;
-    return s;
-}
 
 TEST(Keystream, ChaCha20MatchesItsTestVectors)
 {

@@ -1,5 +1,6 @@
 // Where the output file goes on Windows: beside the program in a folder with
-// a name outside the ANSI code page, else under %LOCALAPPDATA%\Kelvane.
+// a name outside the ANSI code page, else under %LOCALAPPDATA%\Kelvane when
+// the folder has gone or cannot be written.
 #include "sys/output_location.h"
 #include "sys/win32/cp936.h"
 #include "win32/test_paths.h"
@@ -31,9 +32,13 @@ TEST(OutputLocation, UnwritableFolderFallsBackToLocalAppDataKelvane)
     ASSERT_FALSE(local.empty());
     ASSERT_TRUE(SetEnvironmentVariableW(L"LOCALAPPDATA", cp936::utf8ToWide(local).c_str()));
     _wputenv_s(L"LOCALAPPDATA", cp936::utf8ToWide(local).c_str());
-    const std::string missing = local + "\\no-such-folder";
-    EXPECT_FALSE(outloc::programFolderWritable(missing));
-    EXPECT_EQ(outloc::locateOutputFile(missing), local + "\\Kelvane\\_out.txt");
+    // A folder that has gone, and one that exists but takes no new files:
+    // Wine's Z: drive is the Unix root, and /proc takes no new files, even
+    // from root.
+    for (const std::string& folder : {local + "\\no-such-folder", std::string("Z:\\proc")}) {
+        EXPECT_FALSE(outloc::programFolderWritable(folder)) << folder;
+        EXPECT_EQ(outloc::locateOutputFile(folder), local + "\\Kelvane\\_out.txt") << folder;
+    }
     EXPECT_TRUE(std::filesystem::is_directory(std::filesystem::u8path(local + "\\Kelvane")));
 }
 

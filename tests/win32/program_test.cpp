@@ -2,7 +2,8 @@
 // found and driven from outside through window messages. A string run of
 // 5000 rows writes _out.txt beside the copy (GBK, CR LF); the options typed
 // in are in the registry after the window closes and are shown again by the
-// next start of the program, also when the session ends with the window open.
+// next start of the program, also when the session ends with the window open
+// or Esc closes it.
 #include "res/resource.h"
 #include "support/test_store.h"
 #include "win32/test_paths.h"
@@ -48,17 +49,6 @@ Found windowsOf(DWORD pid)
     Found f{pid};
     EnumWindows(findWindows, reinterpret_cast<LPARAM>(&f));
     return f;
-}
-
-template <class Pred>
-bool waitUntil(Pred done)
-{
-    for (DWORD waited = 0; waited < kWaitMs; waited += 50) {
-        if (done())
-            return true;
-        Sleep(50);
-    }
-    return done();
 }
 
 std::wstring textOf(HWND h)
@@ -116,11 +106,14 @@ public:
         TerminateProcess(pi_.hProcess, 1);
         WaitForSingleObject(pi_.hProcess, kWaitMs);
     }
-    // Closes the window as its close box does; the exit code, or -1 when
-    // the program did not end.
-    int close()
+    // Closes the window as its close box does, or by Esc pressed in the
+    // control that has the focus; the exit code, or -1 when the program did
+    // not end.
+    int close() { return closeBy(main_, WM_CLOSE, 0); }
+    int pressEsc(HWND focused) { return closeBy(focused, WM_KEYDOWN, VK_ESCAPE); }
+    int closeBy(HWND to, UINT msg, WPARAM wp)
     {
-        PostMessageW(main_, WM_CLOSE, 0, 0);
+        PostMessageW(to, msg, wp, 0);
         if (WaitForSingleObject(pi_.hProcess, kWaitMs) != WAIT_OBJECT_0)
             return -1;
         DWORD code = 0;
@@ -193,21 +186,30 @@ TEST_F(ProgramCopy, AStringRunOf5000RowsWritesOutTxtBesideTheProgramAndOptionsSu
     EXPECT_EQ(again.close(), 0);
 }
 
-// Logging off or shutting down with the window open keeps what was typed.
-TEST_F(ProgramCopy, OptionsAreStoredWhenTheSessionEndsWithTheWindowOpen)
+// Logging off or shutting down with the window open, or Esc in it, keeps
+// what was typed.
+TEST_F(ProgramCopy, OptionsAreStoredWhenTheSessionEndsOrEscClosesTheWindow)
 {
-    {
-        Program p(exe);
-        ASSERT_NE(p.main(), nullptr);
-        HWND page = p.stringPage();
-        ASSERT_NE(page, nullptr);
-        SendMessageW(GetDlgItem(page, idc::string::count), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"321"));
-        p.endSession();
+    for (const bool esc : {false, true}) {
+        SCOPED_TRACE(esc ? "Esc" : "end of session");
+        const wchar_t* count = esc ? L"654" : L"321";
+        {
+            Program p(exe);
+            ASSERT_NE(p.main(), nullptr);
+            HWND page = p.stringPage();
+            ASSERT_NE(page, nullptr);
+            HWND edit = GetDlgItem(page, idc::string::count);
+            SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(count));
+            if (esc)
+                EXPECT_EQ(p.pressEsc(edit), 0) << "Esc did not end the program";
+            else
+                p.endSession();
+        }
+        Program again(exe);
+        ASSERT_NE(again.main(), nullptr);
+        EXPECT_EQ(textOf(GetDlgItem(again.stringPage(), idc::string::count)), count);
+        EXPECT_EQ(again.close(), 0);
     }
-    Program again(exe);
-    ASSERT_NE(again.main(), nullptr);
-    EXPECT_EQ(textOf(GetDlgItem(again.stringPage(), idc::string::count)), L"321");
-    EXPECT_EQ(again.close(), 0);
 }
 
 } // namespace

@@ -21,9 +21,7 @@ namespace {
 
 bool waitForFile(const std::string& path)
 {
-    for (int i = 0; i < 300 && !std::filesystem::exists(std::filesystem::u8path(path)); ++i)
-        Sleep(50);
-    return std::filesystem::exists(std::filesystem::u8path(path));
+    return waitUntil([&] { return std::filesystem::exists(std::filesystem::u8path(path)); }, 15000);
 }
 
 CString gbkOf(const std::string& utf8)

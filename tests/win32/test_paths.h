@@ -1,7 +1,7 @@
 #pragma once
 // Paths for the Windows tests: the kelvane.exe of this build, programs built
 // beside this test, names inside a TempDir in the system's own form, and the
-// wide text the W calls take.
+// wide text the W calls take, and a wait for what another process does.
 #include "support/temp_dir.h"
 
 #include <windows.h>
@@ -34,6 +34,15 @@ inline std::wstring besideThisTest(const std::wstring& name)
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     const std::wstring s = self;
     return s.substr(0, s.find_last_of(L'\\') + 1) + name;
+}
+
+// Polls done every 50 ms for up to ms milliseconds; whether it came true.
+template <class Pred>
+bool waitUntil(Pred done, DWORD ms = 30000)
+{
+    for (DWORD waited = 0; waited < ms && !done(); waited += 50)
+        Sleep(50);
+    return done();
 }
 
 #ifdef KELVANE_EXE
