@@ -119,7 +119,9 @@ TEST(Win32Files, ExportFaultsKeepTheOldFileAndNameFileAndReason)
     SetEnvironmentVariableW(L"KELVANE_HOLD", nullptr);
     ASSERT_TRUE(waitUntil([&] { return sys::fileExists(held + ".held"); }, 10000))
         << "the second process never held the file";
-    DeleteFileW(wide(held + ".held").c_str());
+    // The holder may still be closing its mark: removed once it lets go.
+    const std::string mark = held + ".held";
+    EXPECT_TRUE(waitUntil([&] { return DeleteFileW(wide(mark).c_str()) || !sys::fileExists(mark); }, 5000));
 
     for (const std::string& target : {held, readOnly, gone + "\\rows.txt"}) {
         SCOPED_TRACE(target);
