@@ -34,6 +34,31 @@ consteval bool pairsEachOption(std::span<const OptionField<Settings>> fields, st
     return true;
 }
 
+// The control paired with option; 0 for none (never, where pairsEachOption
+// holds).
+constexpr int controlFor(std::span<const OptionControl> controls, const OptionDef& option)
+{
+    for (const OptionControl& c : controls)
+        if (c.option == &option)
+            return c.id;
+    return 0;
+}
+
+// Stores every field of s under its option, through g_core.
+template <class Settings>
+void storeFields(const Settings& s, std::span<const OptionField<Settings>> fields)
+{
+    for (const OptionField<Settings>& f : fields) {
+        const OptionDef& o = *f.option;
+        if (f.text)
+            g_core->saveConfigStr(o, s.*f.text);
+        else if (o.kind == OptionKind::Flag)
+            g_core->saveConfigB(o, s.*f.number);
+        else
+            g_core->saveConfigInt(o, s.*f.number);
+    }
+}
+
 template <class Settings>
 class OptionControls {
 public:
@@ -82,26 +107,9 @@ public:
     }
 
     // Stores every field of s under its option (the page's OnDestroy).
-    void store(const Settings& s) const
-    {
-        for (const OptionField<Settings>& f : fields_) {
-            const OptionDef& o = *f.option;
-            if (f.text)
-                g_core->saveConfigStr(o, s.*f.text);
-            else if (o.kind == OptionKind::Flag)
-                g_core->saveConfigB(o, s.*f.number);
-            else
-                g_core->saveConfigInt(o, s.*f.number);
-        }
-    }
+    void store(const Settings& s) const { storeFields(s, fields_); }
 
-    constexpr int controlOf(const OptionDef& option) const
-    {
-        for (const OptionControl& c : controls_)
-            if (c.option == &option)
-                return c.id;
-        return 0; // never: pairsEachOption holds for every page's table
-    }
+    constexpr int controlOf(const OptionDef& option) const { return controlFor(controls_, option); }
 
 private:
     std::span<const OptionField<Settings>> fields_;

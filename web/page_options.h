@@ -65,26 +65,9 @@ public:
     }
 
     // Stores every field of s under its option.
-    void store(const Settings& s) const
-    {
-        for (const OptionField<Settings>& f : fields_) {
-            const OptionDef& o = *f.option;
-            if (f.text)
-                g_core->saveConfigStr(o, s.*f.text);
-            else if (o.kind == OptionKind::Flag)
-                g_core->saveConfigB(o, s.*f.number);
-            else
-                g_core->saveConfigInt(o, s.*f.number);
-        }
-    }
+    void store(const Settings& s) const { storeFields(s, fields_); }
 
-    constexpr int controlOf(const OptionDef& option) const
-    {
-        for (const OptionControl& c : controls_)
-            if (c.option == &option)
-                return c.id;
-        return 0; // never: pairsEachOption holds for every tab's table
-    }
+    constexpr int controlOf(const OptionDef& option) const { return controlFor(controls_, option); }
 
 private:
     std::span<const OptionField<Settings>> fields_;
