@@ -3,7 +3,8 @@
 // 5000 rows writes _out.txt beside the copy (GBK, CR LF); the options typed
 // in are in the registry after the window closes and are shown again by the
 // next start of the program, also when the session ends with the window open
-// or Esc closes it.
+// or Esc closes it. Run from a folder it cannot write, the program writes
+// _out.txt under %LOCALAPPDATA%\Kelvane instead.
 #include "res/resource.h"
 #include "support/test_store.h"
 #include "win32/test_paths.h"
@@ -11,12 +12,15 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include <windows.h>
 
+#include <filesystem>
 #include <regex>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -141,30 +145,30 @@ protected:
     const std::wstring exe = wide(inside(tmp, "kelvane.exe"));
 };
 
-TEST_F(ProgramCopy, AStringRunOf5000RowsWritesOutTxtBesideTheProgramAndOptionsSurviveARestart)
+// A string run of 5000 rows in the running program, to the box that says it
+// is done; upper case and digits only, with the head "前缀".
+void runStrings(const Program& p)
 {
-    {
-        Program p(exe);
-        ASSERT_NE(p.main(), nullptr) << "no window titled \"Kelvane \"; start error " << p.startError();
-        HWND page = p.stringPage();
-        ASSERT_NE(page, nullptr);
-        // Upper case and digits only: every row is ASCII, 8 to 16 bytes.
-        SendMessageW(GetDlgItem(page, idc::string::lower), BM_SETCHECK, BST_UNCHECKED, 0);
-        SendMessageW(GetDlgItem(page, idc::string::count), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"5000"));
-        SendMessageW(GetDlgItem(page, idc::string::head), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"\u524d\u7f00"));
-        PostMessageW(page, WM_COMMAND, MAKEWPARAM(idc::string::generate, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(page, idc::string::generate)));
+    ASSERT_NE(p.main(), nullptr) << "no window titled \"Kelvane \"; start error " << p.startError();
+    HWND page = p.stringPage();
+    ASSERT_NE(page, nullptr);
+    SendMessageW(GetDlgItem(page, idc::string::lower), BM_SETCHECK, BST_UNCHECKED, 0);
+    SendMessageW(GetDlgItem(page, idc::string::count), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"5000"));
+    SendMessageW(GetDlgItem(page, idc::string::head), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"\u524d\u7f00"));
+    PostMessageW(page, WM_COMMAND, MAKEWPARAM(idc::string::generate, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(page, idc::string::generate)));
 
-        HWND box = nullptr;
-        ASSERT_TRUE(waitUntil([&] { return (box = windowsOf(p.pid()).box) != nullptr; })) << "no box after the run";
-        EXPECT_EQ(textOf(GetDlgItem(box, 0xFFFF)), L"\u751f\u6210\u6210\u529f\uff01"); // 生成成功！
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
-        ASSERT_TRUE(waitUntil([&] { return windowsOf(p.pid()).box == nullptr; }));
-        EXPECT_EQ(p.close(), 0);
-    }
+    HWND box = nullptr;
+    ASSERT_TRUE(waitUntil([&] { return (box = windowsOf(p.pid()).box) != nullptr; })) << "no box after the run";
+    EXPECT_EQ(textOf(GetDlgItem(box, 0xFFFF)), L"\u751f\u6210\u6210\u529f\uff01"); // 生成成功！
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(waitUntil([&] { return windowsOf(p.pid()).box == nullptr; }));
+}
 
-    const std::string out = readFile(inside(tmp, "_out.txt"));
-    // "前缀" in GBK, then 8 to 16 characters, upper case and digits only, CR LF after each.
+// The output file of runStrings: 5000 rows of "前缀" in GBK, then 8 to 16
+// upper case letters and digits, CR LF after each.
+void expectStringRows(const std::string& out)
+{
     const std::regex row("\xc7\xb0\xd7\xba[A-Z0-9]{8,16}\r");
     std::istringstream lines(out);
     std::size_t rows = 0;
@@ -173,6 +177,16 @@ TEST_F(ProgramCopy, AStringRunOf5000RowsWritesOutTxtBesideTheProgramAndOptionsSu
         wellFormed = wellFormed && std::regex_match(line, row);
     EXPECT_EQ(rows, 5000u);
     EXPECT_TRUE(wellFormed) << out.substr(0, 200);
+}
+
+TEST_F(ProgramCopy, AStringRunOf5000RowsWritesOutTxtBesideTheProgramAndOptionsSurviveARestart)
+{
+    {
+        Program p(exe);
+        runStrings(p);
+        EXPECT_EQ(p.close(), 0);
+    }
+    expectStringRows(readFile(inside(tmp, "_out.txt")));
 
     // The options of the run were stored when the window closed ...
     EXPECT_GE(storedValueCount("Software\\Kelvane\\Kelvane"), 14);
@@ -184,6 +198,30 @@ TEST_F(ProgramCopy, AStringRunOf5000RowsWritesOutTxtBesideTheProgramAndOptionsSu
     EXPECT_EQ(textOf(GetDlgItem(page, idc::string::head)), L"\u524d\u7f00");
     EXPECT_EQ(SendMessageW(GetDlgItem(page, idc::string::lower), BM_GETCHECK, 0, 0), BST_UNCHECKED);
     EXPECT_EQ(again.close(), 0);
+}
+
+// A copy on a read-only mount (tests/win32/mounted.sh; root ignores access
+// rights, not a read-only file system) writes its output file under
+// %LOCALAPPDATA%\Kelvane, here a folder of the test's own.
+TEST_F(ProgramCopy, FromAFolderItCannotWriteTheOutputFileGoesToLocalAppData)
+{
+    const char* folder = std::getenv("KELVANE_READ_ONLY_COPY");
+    if (!folder)
+        GTEST_SKIP() << "needs a read-only copy of kelvane.exe: run by win32_program_read_only";
+    wchar_t local[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"LOCALAPPDATA", local, MAX_PATH);
+    SetEnvironmentVariableW(L"LOCALAPPDATA", wide(tmp.path()).c_str());
+    {
+        Program p(hostPath(std::string(folder) + "/kelvane.exe"));
+        SetEnvironmentVariableW(L"LOCALAPPDATA", local);
+        runStrings(p);
+        EXPECT_EQ(p.close(), 0);
+    }
+    expectStringRows(readFile(inside(tmp, "Kelvane\\_out.txt")));
+    std::vector<std::string> beside;
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::u8path(folder)))
+        beside.push_back(entry.path().filename().string());
+    EXPECT_EQ(beside, std::vector<std::string>{"kelvane.exe"});
 }
 
 // Logging off or shutting down with the window open, or Esc in it, keeps

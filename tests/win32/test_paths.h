@@ -45,14 +45,19 @@ bool waitUntil(Pred done, DWORD ms = 30000)
     return done();
 }
 
-#ifdef KELVANE_EXE
-// KELVANE_EXE is a path on the build machine: under Wine its root is drive Z:.
-inline std::wstring kelvaneExePath()
+// A path on the build machine: under Wine its root is drive Z:.
+inline std::wstring hostPath(const std::string& path)
 {
-    std::wstring path = L"Z:" + wide(KELVANE_EXE);
-    for (wchar_t& c : path)
+    std::wstring name = L"Z:" + wide(path);
+    for (wchar_t& c : name)
         if (c == L'/')
             c = L'\\';
-    return path;
+    return name;
+}
+
+#ifdef KELVANE_EXE
+inline std::wstring kelvaneExePath()
+{
+    return hostPath(KELVANE_EXE);
 }
 #endif
