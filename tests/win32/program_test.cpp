@@ -2,9 +2,9 @@
 // found and driven from outside through window messages. A string run of
 // 5000 rows writes _out.txt beside the copy (GBK, CR LF); the options typed
 // in are in the registry after the window closes and are shown again by the
-// next start of the program, also when the session ends with the window open
-// or Esc closes it. Run from a folder it cannot write, the program writes
-// _out.txt under %LOCALAPPDATA%\Kelvane instead.
+// next start of the program, also when the session ends with the window open,
+// Esc closes it or a console event ends it. Run from a folder it cannot write,
+// the program writes _out.txt under %LOCALAPPDATA%\Kelvane instead.
 #include "res/resource.h"
 #include "support/test_store.h"
 #include "win32/test_paths.h"
@@ -17,6 +17,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <functional>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -114,10 +115,40 @@ public:
     // control that has the focus; the exit code, or -1 when the program did
     // not end.
     int close() { return closeBy(main_, WM_CLOSE, 0); }
+    // A console event reaches a program as a thread of its own running
+    // kernelbase's CtrlRoutine, which calls the program's handlers. Ctrl+C is
+    // sent through the console the program shares with this test. Wine sends
+    // no other event (closing its console window ends the processes without
+    // one), so CTRL_CLOSE_EVENT starts that thread from here (the system DLLs
+    // lie at the same address in every process), and the process is then
+    // ended as Windows ends it once the handlers have returned. The exit code,
+    // -1 when the program did not end, -2 when the event was not sent.
+    int consoleEvent(DWORD event)
+    {
+        if (event == CTRL_C_EVENT)
+            return GenerateConsoleCtrlEvent(event, 0) ? waitForExit() : -2;
+        const auto routine = reinterpret_cast<LPTHREAD_START_ROUTINE>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernelbase.dll"), "CtrlRoutine")));
+        HANDLE thread = routine ? CreateRemoteThread(pi_.hProcess, nullptr, 0, routine,
+                                                     reinterpret_cast<void*>(DWORD_PTR(event)), 0, nullptr)
+                                : nullptr;
+        if (!thread)
+            return -2;
+        const DWORD waited = WaitForSingleObject(thread, kWaitMs);
+        CloseHandle(thread);
+        if (waited != WAIT_OBJECT_0)
+            return -1;
+        TerminateProcess(pi_.hProcess, 1);
+        return waitForExit();
+    }
     int pressEsc(HWND focused) { return closeBy(focused, WM_KEYDOWN, VK_ESCAPE); }
     int closeBy(HWND to, UINT msg, WPARAM wp)
     {
         PostMessageW(to, msg, wp, 0);
+        return waitForExit();
+    }
+    int waitForExit()
+    {
         if (WaitForSingleObject(pi_.hProcess, kWaitMs) != WAIT_OBJECT_0)
             return -1;
         DWORD code = 0;
@@ -224,28 +255,55 @@ TEST_F(ProgramCopy, FromAFolderItCannotWriteTheOutputFileGoesToLocalAppData)
     EXPECT_EQ(beside, std::vector<std::string>{"kelvane.exe"});
 }
 
-// Logging off or shutting down with the window open, or Esc in it, keeps
-// what was typed.
-TEST_F(ProgramCopy, OptionsAreStoredWhenTheSessionEndsOrEscClosesTheWindow)
+// A console of the test's own, which the programs it starts share, as when
+// kelvane.exe is started from a console window; Ctrl+C in it is for them.
+class OwnConsole {
+public:
+    // Wine leaves a program started without a terminal a console it cannot
+    // use: let go of it first.
+    OwnConsole() : ok_(FreeConsole() && AllocConsole() && SetConsoleCtrlHandler(ignoreCtrlC, TRUE)) {}
+    ~OwnConsole()
+    {
+        SetConsoleCtrlHandler(ignoreCtrlC, FALSE);
+        FreeConsole();
+    }
+    bool ok() const { return ok_; }
+
+private:
+    static BOOL WINAPI ignoreCtrlC(DWORD event) { return event == CTRL_C_EVENT; }
+    bool ok_;
+};
+
+// Logging off or shutting down with the window open, Esc in it, Ctrl+C or
+// closing the console it was started from: what was typed is kept.
+TEST_F(ProgramCopy, OptionsAreStoredWhenTheSessionEndsEscClosesTheWindowOrItsConsoleEndsIt)
 {
-    for (const bool esc : {false, true}) {
-        SCOPED_TRACE(esc ? "Esc" : "end of session");
-        const wchar_t* count = esc ? L"654" : L"321";
+    const OwnConsole console;
+    ASSERT_TRUE(console.ok()) << GetLastError();
+    const struct {
+        const char* way;
+        const wchar_t* count;
+        std::function<bool(Program&, HWND)> end; // whether the program ended as it should
+    } ways[] = {
+        {"end of session", L"321", [](Program& p, HWND) { return p.endSession(), true; }},
+        {"Esc", L"654", [](Program& p, HWND edit) { return p.pressEsc(edit) == 0; }},
+        {"Ctrl+C", L"987", [](Program& p, HWND) { return p.consoleEvent(CTRL_C_EVENT) == 0; }},
+        {"console closed", L"1234", [](Program& p, HWND) { return p.consoleEvent(CTRL_CLOSE_EVENT) >= 0; }},
+    };
+    for (const auto& w : ways) {
+        SCOPED_TRACE(w.way);
         {
             Program p(exe);
             ASSERT_NE(p.main(), nullptr);
             HWND page = p.stringPage();
             ASSERT_NE(page, nullptr);
             HWND edit = GetDlgItem(page, idc::string::count);
-            SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(count));
-            if (esc)
-                EXPECT_EQ(p.pressEsc(edit), 0) << "Esc did not end the program";
-            else
-                p.endSession();
+            SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(w.count));
+            EXPECT_TRUE(w.end(p, edit)) << "the program did not end as it should";
         }
         Program again(exe);
         ASSERT_NE(again.main(), nullptr);
-        EXPECT_EQ(textOf(GetDlgItem(again.stringPage(), idc::string::count)), count);
+        EXPECT_EQ(textOf(GetDlgItem(again.stringPage(), idc::string::count)), w.count);
         EXPECT_EQ(again.close(), 0);
     }
 }
