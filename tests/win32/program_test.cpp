@@ -259,9 +259,13 @@ TEST_F(ProgramCopy, FromAFolderItCannotWriteTheOutputFileGoesToLocalAppData)
 // kelvane.exe is started from a console window; Ctrl+C in it is for them.
 class OwnConsole {
 public:
-    // Wine leaves a program started without a terminal a console it cannot
-    // use: let go of it first.
-    OwnConsole() : ok_(FreeConsole() && AllocConsole() && SetConsoleCtrlHandler(ignoreCtrlC, TRUE)) {}
+    OwnConsole()
+    {
+        // Wine leaves a program started without a terminal a console it
+        // cannot use: let go of it first.
+        FreeConsole();
+        ok_ = AllocConsole() && SetConsoleCtrlHandler(ignoreCtrlC, TRUE);
+    }
     ~OwnConsole()
     {
         SetConsoleCtrlHandler(ignoreCtrlC, FALSE);
@@ -271,7 +275,7 @@ public:
 
 private:
     static BOOL WINAPI ignoreCtrlC(DWORD event) { return event == CTRL_C_EVENT; }
-    bool ok_;
+    bool ok_ = false;
 };
 
 // Logging off or shutting down with the window open, Esc in it, Ctrl+C or
@@ -285,7 +289,10 @@ TEST_F(ProgramCopy, OptionsAreStoredWhenTheSessionEndsEscClosesTheWindowOrItsCon
         const wchar_t* count;
         std::function<bool(Program&, HWND)> end; // whether the program ended as it should
     } ways[] = {
-        {"end of session", L"321", [](Program& p, HWND) { return p.endSession(), true; }},
+        {"end of session", L"321", [](Program& p, HWND) {
+             p.endSession();
+             return true;
+         }},
         {"Esc", L"654", [](Program& p, HWND edit) { return p.pressEsc(edit) == 0; }},
         {"Ctrl+C", L"987", [](Program& p, HWND) { return p.consoleEvent(CTRL_C_EVENT) == 0; }},
         {"console closed", L"1234", [](Program& p, HWND) { return p.consoleEvent(CTRL_CLOSE_EVENT) >= 0; }},
