@@ -241,7 +241,9 @@ int runBlockLoop(const BlockPlan& plan, const BlockMakerFactory& factory, Output
         return finishOutput(sink);
     }
 
-    BlockRing ring(2 * std::size_t(n), firstBlock); // two blocks per worker: one made while one is written
+    // Four blocks per worker: while one is written, a worker goes on making
+    // the next ones, and is not held up by each wake-up of the writer.
+    BlockRing ring(4 * std::size_t(n), firstBlock);
     std::vector<std::thread> threads;
     threads.reserve(std::size_t(n));
     for (int i = 0; i < n; ++i)

@@ -17,6 +17,7 @@
 //    whose low half is below 2^bits mod n are rejected, so every result is
 //    exactly uniform.
 // A small draw costs about a nanosecond and no system call.
+#include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -91,6 +92,37 @@ public:
         if ((m & 0xFFFF) < n) [[unlikely]]
             m = retry16(m, n);
         return int(uint32_t(lo) + (m >> 16));
+    }
+
+    // Fills out[0 .. len) with table[r], each r uniform in 0 .. n - 1 for
+    // 2 <= n <= 65535: one 16-bit lane each, as drawLane16 takes it, in a loop
+    // that keeps its place in the keystream in a register. For long runs of
+    // one small range (a password's characters). Not for scripted sources.
+    [[gnu::always_inline]] void fillFromTable(char* __restrict out, std::size_t len, const char* __restrict table,
+                                              uint32_t n)
+    {
+        std::size_t pos = pos_, i = 0;
+        while (i < len) {
+            if (pos > kBytes - 2) [[unlikely]] {
+                refill();
+                pos = 0;
+            }
+            const std::size_t stop = std::min(len, i + (kBytes - pos) / 2);
+            for (; i < stop; ++i) {
+                uint32_t m = lane16(pos) * n;
+                pos += 2;
+                if ((m & 0xFFFF) < n) [[unlikely]] {
+                    // The rare second look; it may refill, so the bound is taken again.
+                    pos_ = pos;
+                    m = retry16(m, n);
+                    pos = pos_;
+                    out[i++] = table[m >> 16];
+                    break;
+                }
+                out[i] = table[m >> 16];
+            }
+        }
+        pos_ = pos;
     }
 
     // Draws getRandInt(lo, hi) until a draw gives a value r whose bit r - lo

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <numeric>
 
 namespace {
 
@@ -174,6 +175,8 @@ StringRowMaker::StringRowMaker(const StringSettings& s, RandomGen& random)
     canDraw_ = anyDrawable(kinds_, ex);
     if (exclOn_ && canDraw_)
         planDirect();
+    if (!(kinds_ >> 4 & 1u) && canDraw_)
+        planByteTable();
 
     if (s.isCharSpec && !s.charSpec.empty()) {
         specials_ = toCodes(s.charSpec);
@@ -249,13 +252,41 @@ StringRowMaker::Code StringRowMaker::drawDirect(RandomGen& random)
     return directCodes_[std::size_t(std::upper_bound(directUpTo_.begin(), directUpTo_.end(), r) - directUpTo_.begin())];
 }
 
-// Draws len one-byte characters (Chinese characters off). Each character is
+// One-byte kinds only: every kept character, each as many times as its
+// chance in the draw loop asks. A kind's characters share the kind's chance,
+// so a character of a kind of n characters weighs lcm / n, lcm being the
+// least common multiple of the counts of the kinds that are on; an excluded
+// character weighs nothing, as the loop draws again from the kind.
+void StringRowMaker::planByteTable()
+{
+    int lcm = 1;
+    for (int k = 1; k <= 3; ++k)
+        if (kinds_ >> k & 1u)
+            lcm = std::lcm(lcm, kHi[k] - kLo[k] + 1);
+    for (int k = 1; k <= 3; ++k)
+        if (kinds_ >> k & 1u)
+            for (int b = kLo[k]; b <= kHi[k]; ++b)
+                if (!exclByte_[b])
+                    byteTable_.append(std::size_t(lcm / (kHi[k] - kLo[k] + 1)), char(b));
+}
+
+// Draws len one-byte characters (Chinese characters off). From a keystream,
+// each character is one draw in the table of kept characters (planByteTable):
+// the chances the loop below gives, at a fraction of its draws. A scripted
+// source gets the loop itself, draw for draw. Each character is
 // a kind draw, repeated while the kind is off (drawUntilIn takes exactly
 // those draws, without a branch on each), then a character draw; an
 // excluded character starts again from the kind.
 
 void StringRowMaker::drawBytes(RandomGen& random, char* __restrict out, int len)
 {
+    if (!byteTable_.empty() && !random.isScripted()) {
+        if (byteTable_.size() == 1)
+            std::memset(out, byteTable_[0], std::size_t(len));
+        else
+            random.fillFromTable(out, std::size_t(len), byteTable_.data(), uint32_t(byteTable_.size()));
+        return;
+    }
     if (!directUpTo_.empty()) {
         for (int i = 0; i < len; ++i)
             out[i] = char(drawDirect(random));
@@ -286,6 +317,11 @@ void StringRowMaker::drawBytes(RandomGen& random, char* __restrict out, int len)
 
 StringRowMaker::Code StringRowMaker::drawCode(RandomGen& random)
 {
+    if (!byteTable_.empty() && !random.isScripted()) { // the table draw of drawBytes, for one character
+        char c;
+        drawBytes(random, &c, 1);
+        return Code(static_cast<unsigned char>(c));
+    }
     if (!directUpTo_.empty())
         return drawDirect(random);
     for (;;) {
@@ -368,8 +404,10 @@ char* StringRowMaker::putRows(char* out, int64_t rows, std::string_view eol)
         // appendRow's one-byte path, written in place; no call to copy what
         // is empty or a line end.
         const bool head = !head_.empty(), tail = !tail_.empty(), crlf = eol.size() == 2;
+        // One length draws nothing from a keystream; a scripted source records the draw.
+        const bool oneLength = lenMin_ == lenMax_ && !random.isScripted();
         for (int64_t r = 0; r < rows; ++r) {
-            int len = random.getRandInt(lenMin_, lenMax_);
+            int len = oneLength ? lenMin_ : random.getRandInt(lenMin_, lenMax_);
             if (len < 0 || !canDraw_)
                 len = 0;
             len = std::min(len, kStringLenLimit);

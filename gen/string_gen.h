@@ -125,6 +125,7 @@ private:
     void drawBytes(RandomGen& random, char* __restrict out, int len);
     Code drawCode(RandomGen& random);
     void planDirect();
+    void planByteTable();
     Code drawDirect(RandomGen& random);
     bool excluded(Code c) const;
     // Replaces up to len / 3 of items[0 .. len) by special characters;
@@ -145,6 +146,9 @@ private:
     // their weights summed up to each. Both empty otherwise.
     std::vector<Code> directCodes_;
     std::vector<int> directUpTo_;
+    // One-byte kinds only: the kept characters, each repeated by its weight
+    // in the draw loop (at most 390 bytes).
+    std::string byteTable_;
     std::vector<Code> specials_;    // special characters (empty: none placed)
     bool specialsOneByte_ = true;
     CString head_, tail_;

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <map>
+#include <tuple>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -218,6 +219,51 @@ TEST(StringRow, HeavyExclusionsDrawOnceAmongKeptCharactersWithTheLoopsChances)
     for (const auto& [ch, weight] : {std::pair{CString("Q"), 167320}, {ah, 1157}, {zuo, 1222}}) {
         const double share = weight / all, sigma = std::sqrt(share * (1 - share) / (kRows * 100));
         EXPECT_NEAR(seen[ch] / (kRows * 100.0), share, 5 * sigma) << ch;
+    }
+}
+
+// From a keystream, one-byte characters are one draw each among the kept
+// ones, with the chances of the draw loop: a kind that is on, then a
+// character of it, and from the kind again when that one is excluded. So a
+// kept character's chance goes as 1 / (its kind's size). Both row paths
+// (bytes, and whole characters once a special has two bytes) are held to it.
+TEST(StringRowsSeeded, OneByteCharactersKeepTheDrawLoopsChances)
+{
+    const struct {
+        const char* on;
+        CString exclude;
+        CString special;
+    } cases[] = {
+        {"ULD", "", ""},     // a letter 1 in 78, a digit 1 in 30
+        {"UD", "ABC0", ""},  // a kept letter 10 in 356, a kept digit 26 in 356
+        {"L", "", kZhong},   // one kind; the special sends rows down the whole-character path
+        {"LD", "abcdefghijklmnopqrstuvwxy012345678", ""}, // z 5 in 18, 9 13 in 18
+    };
+    constexpr int kRows = 2000, kLen = 100;
+    for (const auto& t : cases) {
+        SCOPED_TRACE(t.on);
+        auto c = RandomGen::seeded("one-byte chances");
+        StringRowMaker maker(make(t.on, kLen, kLen, t.special, t.exclude), c);
+        std::map<CString, int> seen;
+        double n = 0;
+        for (int i = 0; i < kRows; ++i)
+            for (const CString& ch : chars(maker.makeRow()))
+                if (ch != t.special) {
+                    ++seen[ch];
+                    ++n;
+                }
+        std::map<CString, double> chance;
+        double sum = 0;
+        for (const auto& [kind, lo, hi] : {std::tuple{'U', 'A', 'Z'}, {'L', 'a', 'z'}, {'D', '0', '9'}})
+            if (std::string_view(t.on).find(kind) != std::string_view::npos)
+                for (char ch = lo; ch <= hi; ++ch)
+                    if (t.exclude.find(ch) == CString::npos)
+                        sum += chance[CString(1, ch)] = 1.0 / (hi - lo + 1);
+        ASSERT_EQ(seen.size(), chance.size());
+        for (const auto& [ch, weight] : chance) {
+            const double p = weight / sum, sigma = std::sqrt(p * (1 - p) / n);
+            EXPECT_NEAR(seen[ch] / n, p, 5 * sigma) << ch;
+        }
     }
 }
 
