@@ -9,6 +9,8 @@
 #include "core/textutil.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <utility>
 
 CCore* g_core = nullptr;
 tagSoft* g_soft = nullptr;
@@ -20,8 +22,15 @@ CCore::CCore(CoreOptions options)
       store_(std::make_unique<ConfigStore>(openSettings(options.configPath))),
       appPath_(options.appPath.empty() ? sys::programFolder() : options.appPath)
 {
-    if (appPath_.empty() || appPath_.back() != '/')
-        appPath_ += '/';
+    appPath_ = folderWithSeparator(std::move(appPath_), char(std::filesystem::path::preferred_separator));
+}
+
+std::string folderWithSeparator(std::string folder, char preferred)
+{
+    if (!folder.empty() && (folder.back() == '/' || folder.back() == preferred))
+        return folder;
+    folder += preferred != '/' && folder.find(preferred) != std::string::npos ? preferred : '/';
+    return folder;
 }
 
 CCore::~CCore() = default;

@@ -60,9 +60,14 @@ public:
 private:
     std::unique_ptr<RandomGen> random_;
     std::unique_ptr<ConfigStore> store_;
-    std::string appPath_; // UTF-8, ending with '/'
+    std::string appPath_; // UTF-8, ending with a separator (folderWithSeparator)
     CorePresenter* presenter_ = nullptr;
 };
+
+// folder ending with a separator: the one its name already uses, so that a
+// Windows folder (C:\Kelvane) reads C:\Kelvane\ and not C:\Kelvane/.
+// preferred is the system's own ('\\' on Windows); '/' is a separator everywhere.
+std::string folderWithSeparator(std::string folder, char preferred);
 
 // The one core object and identification record of the window program.
 extern CCore* g_core;

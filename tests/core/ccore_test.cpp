@@ -27,6 +27,27 @@ TEST(CCore, CreateFileKeepsExistingContentAndReportsFailure)
     c->msgboxWarning(nullptr, "no presenter: written to stderr"); // must not crash
 }
 
+// The program folder is shown in messages (the output file's path): it ends
+// in the separator its own name uses, never a mix of the two.
+TEST(CCore, ProgramFolderEndsInTheSeparatorItsNameUses)
+{
+    const struct {
+        const char* folder;
+        char preferred;
+        const char* expected;
+    } cases[] = {
+        {"/opt/kelvane", '/', "/opt/kelvane/"},
+        {"/opt/kelvane/", '/', "/opt/kelvane/"},
+        {"dir\\name", '/', "dir\\name/"}, // a backslash is part of a Linux name
+        {"C:\\Program Files\\Kelvane", '\\', "C:\\Program Files\\Kelvane\\"},
+        {"C:\\", '\\', "C:\\"},
+        {"C:/Users/tester/kv", '\\', "C:/Users/tester/kv/"},
+        {".", '\\', "./"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(folderWithSeparator(c.folder, c.preferred), c.expected) << c.folder;
+}
+
 TEST(GetFg, FieldsCountFromZeroAndEmptyFieldsCount)
 {
     CCore core(CoreOptions{std::string(), "/tmp", nullptr});
