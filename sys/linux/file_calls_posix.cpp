@@ -248,43 +248,4 @@ bool writeConsole(FileHandle, std::string_view, TextEncoding)
     return false;
 }
 
-SysError lastError()
-{
-    return errno;
-}
-
-void setLastError(SysError error)
-{
-    errno = int(error);
-}
-
-SysError ioError()
-{
-    return EIO;
-}
-
-bool alreadyExists(SysError error)
-{
-    return error == EEXIST;
-}
-
-bool notFound(SysError error)
-{
-    // ENOTDIR: a part of the path is a file, so nothing is there either.
-    return error == ENOENT || error == ENOTDIR;
-}
-
-bool pipeClosed(SysError error)
-{
-    return error == EPIPE;
-}
-
-std::string errorText(SysError error)
-{
-    char buf[256];
-    // GNU strerror_r returns the text, which may or may not be in buf. The
-    // program runs in the user's locale, whose texts are UTF-8.
-    return ::strerror_r(int(error), buf, sizeof buf);
-}
-
 } // namespace sys

@@ -4,7 +4,6 @@
 #include "sys/file_calls.h"
 
 #include <cerrno>
-#include <cstring>
 
 namespace sys {
 namespace {
@@ -45,41 +44,6 @@ bool isUnicodeConsole(FileHandle)
 bool writeConsole(FileHandle, std::string_view, TextEncoding)
 {
     return false;
-}
-
-SysError lastError()
-{
-    return errno;
-}
-
-void setLastError(SysError error)
-{
-    errno = int(error);
-}
-
-SysError ioError()
-{
-    return EIO;
-}
-
-bool alreadyExists(SysError error)
-{
-    return error == EEXIST;
-}
-
-bool notFound(SysError error)
-{
-    return error == ENOENT;
-}
-
-bool pipeClosed(SysError error)
-{
-    return error == EPIPE;
-}
-
-std::string errorText(SysError error)
-{
-    return std::strerror(int(error));
 }
 
 } // namespace sys
