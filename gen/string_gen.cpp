@@ -273,11 +273,10 @@ void StringRowMaker::planByteTable()
 // Draws len one-byte characters (Chinese characters off). From a keystream,
 // each character is one draw in the table of kept characters (planByteTable):
 // the chances the loop below gives, at a fraction of its draws. A scripted
-// source gets the loop itself, draw for draw. Each character is
-// a kind draw, repeated while the kind is off (drawUntilIn takes exactly
-// those draws, without a branch on each), then a character draw; an
-// excluded character starts again from the kind.
-
+// source gets the loop itself, draw for draw: each character is a kind
+// draw, repeated while the kind is off (drawUntilIn takes exactly those
+// draws, without a branch on each), then a character draw; an excluded
+// character starts again from the kind.
 void StringRowMaker::drawBytes(RandomGen& random, char* __restrict out, int len)
 {
     if (!byteTable_.empty() && !random.isScripted()) {
