@@ -178,21 +178,24 @@ RowPlan makeRowPlan(const NumberSettings& s)
     return r;
 }
 
+// The kind of a row, drawn for every row even when only one kind is asked
+// for: then it is drawn until it gives that kind.
+[[gnu::always_inline]] inline int drawKind(RandomGen& core, const RowPlan& r)
+{
+    if (r.isInt && r.isFloat)
+        return core.getRandInt(kKindInt, kKindFloat);
+    const int kind = r.isInt ? kKindInt : kKindFloat;
+    core.drawUntil(kKindInt, kKindFloat, kind);
+    return kind;
+}
+
 // Writes one row at out, which has kRowChars bytes of room.
 char* putRow(RandomGen& core, const RowPlan& r, char* out)
 {
     if (!r.isInt && !r.isFloat)
         return out; // unchecked settings: no kind could ever be drawn
     for (;;) {
-        // The kind is drawn for every row, even when only one kind is asked
-        // for: then it is drawn until it gives that kind.
-        int kind;
-        if (r.isInt && r.isFloat)
-            kind = core.getRandInt(kKindInt, kKindFloat);
-        else {
-            kind = r.isInt ? kKindInt : kKindFloat;
-            core.drawUntil(kKindInt, kKindFloat, kind);
-        }
+        const int kind = drawKind(core, r);
         if (kind == kKindInt && r.isInt)
             return numtext::putInt(out, core.getRandInt(r.intLo, r.intHi));
         if (kind == kKindFloat && r.isFloat) {
@@ -431,13 +434,7 @@ struct NumberRowMaker::Plan {
         const RowPlan& r = row;
         const FloatPlan& f = r.fl;
         for (;;) {
-            int kind;
-            if (r.isInt && r.isFloat)
-                kind = core.getRandInt(kKindInt, kKindFloat);
-            else {
-                kind = r.isInt ? kKindInt : kKindFloat;
-                core.drawUntil(kKindInt, kKindFloat, kind);
-            }
+            const int kind = drawKind(core, r);
             const RowTexts::Slot* slot;
             if (kind == kKindInt && r.isInt) {
                 slot = &ints.slots[std::size_t(int64_t(core.getRandInt(r.intLo, r.intHi)) - ints.base)];

@@ -8,6 +8,7 @@
 #include "platform/cdialog.h"
 
 #include <span>
+#include <utility>
 
 // field = text, out of line: inlined into read() for a record with no text
 // options, GCC's bounds check takes the unused null member for a real one.
@@ -42,6 +43,27 @@ constexpr int controlFor(std::span<const OptionControl> controls, const OptionDe
         if (c.option == &option)
             return c.id;
     return 0;
+}
+
+// Reads every field of s from its control, in the order of the fields:
+// number(id, isFlag) gives a flag's or a number's value, text(id) a text as
+// GBK, or nothing when GBK cannot hold it. Such a text leaves its field as it
+// was; the first such option is returned, null when every text was read.
+template <class Settings, class Number, class Text>
+const OptionDef* readFields(Settings& s, std::span<const OptionField<Settings>> fields,
+                            std::span<const OptionControl> controls, Number number, Text text)
+{
+    const OptionDef* unreadable = nullptr;
+    for (const OptionField<Settings>& f : fields) {
+        const int id = controlFor(controls, *f.option);
+        if (!f.text)
+            s.*f.number = number(id, f.option->kind == OptionKind::Flag);
+        else if (auto t = text(id))
+            assignText(s.*f.text, std::move(*t));
+        else if (!unreadable)
+            unreadable = f.option;
+    }
+    return unreadable;
 }
 
 // Stores every field of s under its option, through g_core.
@@ -93,17 +115,10 @@ public:
     // text was read.
     const OptionDef* read(const CDialog& page, Settings& s) const
     {
-        const OptionDef* unreadable = nullptr;
-        for (const OptionField<Settings>& f : fields_) {
-            const int id = controlOf(*f.option);
-            if (!f.text)
-                s.*f.number = f.option->kind == OptionKind::Flag ? page.IsDlgButtonChecked(id) : page.GetDlgItemAtoi(id);
-            else if (auto text = page.GetDlgItemText(id))
-                assignText(s.*f.text, std::move(*text));
-            else if (!unreadable)
-                unreadable = f.option;
-        }
-        return unreadable;
+        return readFields(
+            s, fields_, controls_,
+            [&page](int id, bool flag) { return flag ? page.IsDlgButtonChecked(id) : page.GetDlgItemAtoi(id); },
+            [&page](int id) { return page.GetDlgItemText(id); });
     }
 
     // Stores every field of s under its option (the page's OnDestroy).

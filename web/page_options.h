@@ -51,17 +51,13 @@ public:
     // option is returned, null when every text was read.
     const OptionDef* read(const Controls& c, Settings& s) const
     {
-        const OptionDef* unreadable = nullptr;
-        for (const OptionField<Settings>& f : fields_) {
-            const std::string shown = controlText(c, controlOf(*f.option));
-            if (!f.text)
-                s.*f.number = f.option->kind == OptionKind::Flag ? (shown == "1" ? 1 : 0) : textutil::toInt(shown);
-            else if (auto bytes = gbk::fromUtf8(shown))
-                s.*f.text = std::move(*bytes);
-            else if (!unreadable)
-                unreadable = f.option;
-        }
-        return unreadable;
+        return readFields(
+            s, fields_, controls_,
+            [&c](int id, bool flag) {
+                const std::string shown = controlText(c, id);
+                return flag ? (shown == "1" ? 1 : 0) : textutil::toInt(shown);
+            },
+            [&c](int id) { return gbk::fromUtf8(controlText(c, id)); });
     }
 
     // Stores every field of s under its option.
